@@ -1,0 +1,32 @@
+#include "ChannelAddress.h"
+
+namespace ondrix {
+
+namespace {
+
+bool IsUpperHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+
+}  // namespace
+
+ParsedAddress ParseAddressText(const std::string& text) {
+    using Status = ParsedAddress::Status;
+    if (text.empty() || text.size() > 8) {
+        // Past eight characters the box is not checked character by character: the conversion
+        // itself fails, as a ninth digit cannot fit in 32 bits.
+        return {Status::NotConvertible, 0};
+    }
+    uint32_t value = 0;
+    for (char c : text) {
+        if (!IsUpperHexDigit(c)) return {Status::InvalidCharacter, 0};
+        value = value << 4 | static_cast<uint32_t>(c <= '9' ? c - '0' : c - 'A' + 10);
+    }
+    return {Status::Ok, value};
+}
+
+std::string InvalidAddressMessage(int channel) { return "CH" + std::to_string(channel) + " invalid address!"; }
+
+std::string AddressConversionMessage(const std::string& text) {
+    return "'0x" + text + "' is not a valid address: type one to eight hexadecimal digits";
+}
+
+}  // namespace ondrix

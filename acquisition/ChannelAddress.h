@@ -1,0 +1,28 @@
+#pragma once
+// The rule that turns an address box's text into a channel's MPU address.
+
+#include <cstdint>
+#include <string>
+
+namespace ondrix {
+
+struct ParsedAddress {
+    enum class Status {
+        Ok,
+        InvalidCharacter,  // up to 8 characters, one of them not 0-9 or A-F
+        NotConvertible,    // empty, or longer than a 32-bit address can be
+    };
+    Status status = Status::NotConvertible;
+    uint32_t value = 0;
+};
+
+// Upper-case hexadecimal of one to eight digits covers the whole 32-bit range; lower case is
+// refused, as the address boxes force upper case while typing.
+ParsedAddress ParseAddressText(const std::string& text);
+
+// "CH1 invalid address!" .. "CH4 invalid address!", for channel 1..4.
+std::string InvalidAddressMessage(int channel);
+// The message for a box that cannot be converted at all.
+std::string AddressConversionMessage(const std::string& text);
+
+}  // namespace ondrix

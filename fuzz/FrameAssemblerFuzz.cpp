@@ -1,0 +1,33 @@
+// The assembler must never crash on any byte stream, must deliver only frames whose CRC
+// matches, and must find the same frames however the stream is cut into reads.
+
+#include <cstdlib>
+#include <vector>
+
+#include "acquisition/AcquisitionSession.h"
+
+using ondrix::FrameAssembler;
+using ondrix::SampleBatch;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) return 0;
+    const size_t readSize = data[0] % 32 + 1;
+    const uint8_t* stream = data + 1;
+    const size_t length = size - 1;
+
+    std::vector<std::vector<uint8_t>> whole;
+    FrameAssembler assembler;
+    assembler.Feed(stream, length, [&](const uint8_t* frame) {
+        if (!ondrix::SampleFrameValid(frame)) std::abort();
+        whole.emplace_back(frame, frame + ondrix::kSampleFrameSize);
+    });
+
+    FrameAssembler pieces;
+    SampleBatch batch;
+    for (size_t offset = 0; offset < length; offset += readSize)
+        ondrix::AssembleSamples(pieces, stream + offset, std::min(readSize, length - offset), batch);
+    if (batch.frames.size() != whole.size()) std::abort();
+    for (size_t f = 0; f < whole.size(); ++f)
+        if (batch.frames[f] != ondrix::DecodeSampleValues(whole[f].data())) std::abort();
+    return 0;
+}

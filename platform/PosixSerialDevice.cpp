@@ -1,0 +1,258 @@
+#include "PosixSerialDevice.h"
+
+// termios2 (TCGETS2/TCSETS2 with BOTHER) lives in the kernel's own headers, which clash with
+// glibc's <termios.h>: this unit includes only the kernel's. <sys/ioctl.h> builds cleanly with
+// them (it brings the ioctl numbers from <asm/ioctls.h>, not glibc's termios types).
+#include <asm/termbits.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <system_error>
+#include <thread>
+
+namespace ondrix {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string ErrorText(int error) { return std::generic_category().message(error); }
+
+// Milliseconds left until `deadline`, rounded up so that a short wait is never a busy one.
+int MillisecondsLeft(Clock::time_point deadline) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0) return 0;
+    return left > 60'000 ? 60'000 : static_cast<int>(left);
+}
+
+// ---- the device -----------------------------------------------------------------------------
+
+class PosixTty final : public SerialDevice {
+public:
+    explicit PosixTty(int fd) : fd_(fd) {
+        // Drivers of on-board UARTs report whether the transmitter is empty; pseudo-terminals and
+        // most USB adapters do not (ENOTTY). Asked once here, so Write needs no shared state.
+        int lineStatus = 0;
+        canReportTransmitterEmpty_ = ioctl(fd_, TIOCSERGETLSR, &lineStatus) == 0;
+    }
+
+    // The exclusive flag belongs to the tty, not to our open: left set, it would outlive this
+    // object and refuse a later non-root opener as long as anything else holds the tty open (a
+    // pseudo-terminal's master side, another reader). The flock goes with the descriptor.
+    ~PosixTty() override {
+        ioctl(fd_, TIOCNXCL);
+        close(fd_);
+    }
+
+    bool Purge() override { return ioctl(fd_, TCFLSH, TCIOFLUSH) == 0; }
+
+    bool ReadLineState() override {
+        if (ioctl(fd_, TCGETS2, &saved_) != 0) return false;
+        haveSavedState_ = true;
+        return true;
+    }
+
+    bool ApplyLineSettings(const LineSettings& settings) override {
+        if (!haveSavedState_ || settings.baudRate <= 0) {
+            errno = EINVAL;
+            return false;
+        }
+        termios2 wanted = saved_;
+        unsigned int controlFlags = wanted.c_cflag;
+        if (!ComposeCharacterFormat(settings, controlFlags)) {
+            errno = EINVAL;
+            return false;
+        }
+
+        // The scope's ports carry binary frames with no line processing at all: no
+        // echo, no line editing, no signals, no character translation on the way in or out. Raw
+        // mode is the termios equivalent. Everything else (flow control CRTSCTS/IXON/IXOFF, the
+        // special characters, break and parity-error handling, HUPCL) stays as the driver
+        // reported it: the user's own tty setup (stty) is respected.
+        wanted.c_iflag &= ~static_cast<tcflag_t>(BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
+                                                 IUCLC | IMAXBEL);
+        wanted.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+        wanted.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ECHOE | ECHOK | ECHONL | ECHOCTL |
+                                                 ECHOPRT | ECHOKE | ISIG | IEXTEN | XCASE);
+        // Receiver on; modem-status lines do not gate the port: an MPU's UART rarely drives them.
+        controlFlags |= CREAD | CLOCAL;
+        // Any integer rate, the same for both directions.
+        controlFlags &= ~static_cast<tcflag_t>(CBAUD | (CBAUD << IBSHIFT));
+        controlFlags |= BOTHER | (BOTHER << IBSHIFT);
+        wanted.c_cflag = controlFlags;
+        wanted.c_ospeed = static_cast<speed_t>(settings.baudRate);
+        wanted.c_ispeed = static_cast<speed_t>(settings.baudRate);
+        // Reads return what is queued and never wait (the descriptor is non-blocking as well).
+        wanted.c_cc[VMIN] = 0;
+        wanted.c_cc[VTIME] = 0;
+
+        if (ioctl(fd_, TCSETS2, &wanted) != 0) return false;
+
+        // A driver takes the nearest rate its clock divider can make and reports that. A UART
+        // off by more than about 3 % samples the later bits of every character in the wrong bit
+        // cell, so every byte would arrive garbled: refuse the rate, as a driver that cannot run
+        // it should. (Pseudo-terminals take every rate exactly.)
+        termios2 actual{};
+        if (ioctl(fd_, TCGETS2, &actual) != 0) return RestoreSavedState(errno);
+        if (!CloseEnough(actual.c_ospeed, settings.baudRate) ||
+            (actual.c_ispeed != 0 && !CloseEnough(actual.c_ispeed, settings.baudRate))) {
+            return RestoreSavedState(ERANGE);
+        }
+        return true;
+    }
+
+    long QueuedInputBytes() override {
+        int queued = 0;
+        if (ioctl(fd_, FIONREAD, &queued) != 0) return -1;
+        return queued;
+    }
+
+    long Read(uint8_t* buffer, size_t count) override {
+        for (;;) {
+            const ssize_t got = read(fd_, buffer, count);
+            if (got >= 0) return static_cast<long>(got);
+            if (errno == EINTR) continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
+            return -1;
+        }
+    }
+
+    bool Write(const uint8_t* buffer, size_t count, std::chrono::milliseconds limit) override {
+        // A limit past any sensible wait would overflow the clock; a year is "no limit" here.
+        const Clock::time_point deadline =
+            Clock::now() + std::min(limit, std::chrono::milliseconds(std::chrono::hours(24 * 365)));
+        size_t done = 0;
+        while (done < count) {
+            const ssize_t sent = write(fd_, buffer + done, count - done);
+            if (sent > 0) {
+                done += static_cast<size_t>(sent);
+                continue;
+            }
+            if (sent < 0 && errno == EINTR) continue;
+            if (sent < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return false;
+            // The output queue is full (the line is slow, or held by flow control): wait for room.
+            const int left = MillisecondsLeft(deadline);
+            if (left == 0) return false;
+            pollfd room{fd_, POLLOUT, 0};
+            if (poll(&room, 1, left) < 0 && errno != EINTR) return false;
+        }
+        return WaitUntilSent(deadline);
+    }
+
+private:
+    static bool CloseEnough(speed_t actual, int requested) {
+        const double difference = static_cast<double>(actual) - requested;
+        return std::abs(difference) * 100.0 <= 3.0 * requested;
+    }
+
+    // Leaves the line as it was before a refused ApplyLineSettings; errno = `error`.
+    bool RestoreSavedState(int error) {
+        ioctl(fd_, TCSETS2, &saved_);
+        errno = error;
+        return false;
+    }
+
+    // tcdrain without its unbounded wait: polls the driver's output queue (TIOCOUTQ) and, where
+    // the driver can tell, the transmitter itself, every millisecond until both are empty or the
+    // deadline passes. A pseudo-terminal always reports an empty queue: its writes block instead
+    // once the far side stops reading, which the loop in Write bounds.
+    bool WaitUntilSent(Clock::time_point deadline) const {
+        for (;;) {
+            if (AllSent()) return true;
+            if (Clock::now() >= deadline) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+
+    bool AllSent() const {
+        int queued = 0;
+        // A driver that cannot report its queue leaves nothing to wait for.
+        if (ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued > 0) return false;
+        if (!canReportTransmitterEmpty_) return true;
+        int lineStatus = 0;
+        if (ioctl(fd_, TIOCSERGETLSR, &lineStatus) != 0) return true;
+        return (lineStatus & TIOCSER_TEMT) != 0;
+    }
+
+    const int fd_;
+    bool canReportTransmitterEmpty_ = false;
+    bool haveSavedState_ = false;
+    termios2 saved_{};
+};
+
+}  // namespace
+
+// ---- character format -----------------------------------------------------------------------
+
+bool ComposeCharacterFormat(const LineSettings& settings, unsigned int& controlFlags) {
+    // Only the low byte of each stored setting counts, as the settings file's byte-sized fields
+    // were always applied.
+    const int dataBits = settings.dataBits & 0xFF;
+    const int parity = settings.parity & 0xFF;
+    const int stopBits = settings.stopBits & 0xFF;
+
+    tcflag_t size = 0;
+    switch (dataBits) {
+        case 5: size = CS5; break;
+        case 6: size = CS6; break;
+        case 7: size = CS7; break;
+        case 8: size = CS8; break;
+        default: return false;
+    }
+    tcflag_t parityFlags = 0;
+    switch (parity) {
+        case 0: break;
+        case 1: parityFlags = PARENB | PARODD; break;
+        case 2: parityFlags = PARENB; break;
+        default: return false;
+    }
+    tcflag_t stopFlags = 0;
+    switch (stopBits) {
+        case 0: break;
+        // termios has no separate setting for one and a half stop bits: with CSTOPB a UART sends
+        // 1.5 stop bits after 5 data bits and 2 otherwise, so 1.5 is applied as the line allows.
+        case 1: stopFlags = CSTOPB; break;
+        case 2: stopFlags = CSTOPB; break;
+        default: return false;
+    }
+    controlFlags &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB);
+    controlFlags |= size | parityFlags | stopFlags;
+    return true;
+}
+
+// ---- opening --------------------------------------------------------------------------------
+
+SerialDeviceOpener PosixSerialDeviceOpener() {
+    return [](const std::string& path, std::string& error) -> std::unique_ptr<SerialDevice> {
+        const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            error = path + ": " + ErrorText(errno);
+            return nullptr;
+        }
+        // flock before TIOCEXCL, so that an attempt refused by the lock leaves the holder's tty
+        // exactly as it was. A held lock reads as "busy", like the open refused by TIOCEXCL.
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int saved = errno == EWOULDBLOCK ? EBUSY : errno;
+            close(fd);
+            error = path + ": " + ErrorText(saved);
+            return nullptr;
+        }
+        // Also the test that the path is a terminal at all: anything else answers ENOTTY.
+        if (ioctl(fd, TIOCEXCL) != 0) {
+            const int saved = errno;
+            close(fd);
+            error = path + ": " + ErrorText(saved);
+            return nullptr;
+        }
+        return std::make_unique<PosixTty>(fd);
+    };
+}
+
+}  // namespace ondrix

@@ -1,0 +1,161 @@
+#include "CaptureOptions.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <map>
+
+#include "acquisition/ChannelAddress.h"
+
+namespace ondrix {
+
+namespace {
+
+struct Refusal {
+    std::string reason;
+};
+
+std::optional<long long> WholeNumber(const std::string& text) {
+    if (text.empty() || !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); }))
+        return std::nullopt;
+    if (text.size() > 12) return std::nullopt;
+    return std::stoll(text);
+}
+
+int32_t ParsePort(const std::string& text, std::string& devicePath) {
+    if (!text.empty() && text.front() == '/') {
+        devicePath = text;
+        return 0;
+    }
+    if (text.size() > 3 && text.compare(0, 3, "COM") == 0) {
+        const auto number = WholeNumber(text.substr(3));
+        if (number && *number >= 1 && *number <= 255) return static_cast<int32_t>(*number);
+    }
+    throw Refusal{"--port takes COMn (n from 1 to 255) or a device path starting with /, not '" + text + "'"};
+}
+
+int32_t ParseBaud(const std::string& text) {
+    const auto number = WholeNumber(text);
+    if (!number || *number < 1 || *number > INT32_MAX) throw Refusal{"--baud takes a positive whole number, not '" + text + "'"};
+    return static_cast<int32_t>(*number);
+}
+
+int32_t Choose(const std::string& option, const std::string& text, const std::map<std::string, int32_t>& choices) {
+    const auto found = choices.find(text);
+    if (found != choices.end()) return found->second;
+    std::string allowed;
+    for (const auto& [name, code] : choices) allowed += (allowed.empty() ? "" : "|") + name;
+    throw Refusal{option + " takes " + allowed + ", not '" + text + "'"};
+}
+
+std::array<ChannelRequest, kChannelCount> ParseAddresses(const std::string& text) {
+    std::vector<std::string> fields;
+    for (size_t start = 0;;) {
+        const size_t comma = text.find(',', start);
+        fields.push_back(text.substr(start, comma - start));
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    if (fields.size() != kChannelCount) throw Refusal{"--addr takes four addresses separated by commas, not '" + text + "'"};
+
+    std::array<ChannelRequest, kChannelCount> channels{};
+    for (int c = 0; c < kChannelCount; ++c) {
+        if (fields[c] == "-") continue;
+        std::string upper = fields[c];
+        std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char ch) { return std::toupper(ch); });
+        const ParsedAddress parsed = ParseAddressText(upper);
+        if (parsed.status != ParsedAddress::Status::Ok)
+            throw Refusal{"--addr: channel " + std::to_string(c + 1) + " address '" + fields[c] +
+                          "' is not 1 to 8 hexadecimal digits or -"};
+        channels[c] = {parsed.value, true};
+    }
+    return channels;
+}
+
+double ParseSeconds(const std::string& text) {
+    std::size_t used = 0;
+    double seconds = 0;
+    try {
+        seconds = std::stod(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text.size() || !std::isfinite(seconds) || seconds <= 0)
+        throw Refusal{"--seconds takes a positive number, not '" + text + "'"};
+    return seconds;
+}
+
+uint64_t ParseFrames(const std::string& text) {
+    const auto number = WholeNumber(text);
+    if (!number || *number < 1) throw Refusal{"--frames takes a whole number of at least 1, not '" + text + "'"};
+    return static_cast<uint64_t>(*number);
+}
+
+CaptureOptions Parse(const std::vector<std::string>& args) {
+    CaptureOptions options;
+    std::map<std::string, std::string> given;
+    static const char* const known[] = {"--port", "--baud", "--data-bits", "--parity", "--stop-bits",
+                                        "--addr", "--frames", "--seconds", "--tsv",   "--dat"};
+    for (size_t i = 0; i < args.size(); i += 2) {
+        const std::string& name = args[i];
+        if (std::find(std::begin(known), std::end(known), name) == std::end(known)) throw Refusal{"unknown option '" + name + "'"};
+        if (i + 1 >= args.size()) throw Refusal{name + " needs a value"};
+        if (!given.emplace(name, args[i + 1]).second) throw Refusal{name + " is given twice"};
+    }
+    const auto value = [&given](const char* name) -> const std::string* {
+        const auto found = given.find(name);
+        return found == given.end() ? nullptr : &found->second;
+    };
+
+    if (!value("--port")) throw Refusal{"--port is required"};
+    if (!value("--addr")) throw Refusal{"--addr is required"};
+    if (!value("--frames") == !value("--seconds")) throw Refusal{"give exactly one of --frames and --seconds"};
+
+    options.settings.PortNumber = ParsePort(*value("--port"), options.devicePath);
+    if (auto text = value("--baud")) options.settings.BaudRate = ParseBaud(*text);
+    if (auto text = value("--data-bits")) options.settings.DataBits = Choose("--data-bits", *text, {{"7", 7}, {"8", 8}});
+    if (auto text = value("--parity"))
+        options.settings.Parity = Choose("--parity", *text, {{"none", 0}, {"odd", 1}, {"even", 2}});
+    if (auto text = value("--stop-bits"))
+        options.settings.StopBits = Choose("--stop-bits", *text, {{"1", 0}, {"1.5", 1}, {"2", 2}});
+    options.channels = ParseAddresses(*value("--addr"));
+    if (auto text = value("--frames")) options.frames = ParseFrames(*text);
+    if (auto text = value("--seconds")) options.seconds = ParseSeconds(*text);
+    if (auto text = value("--tsv")) options.tsvPath = *text;
+    if (auto text = value("--dat")) options.datPath = *text;
+    if (options.datPath == "-") throw Refusal{"--dat needs a file name: the recorded file is binary"};
+    if (options.tsvPath.empty() && options.datPath.empty()) throw Refusal{"nothing to record into: give --tsv or --dat"};
+    return options;
+}
+
+}  // namespace
+
+CaptureCommand ParseCaptureCommand(const std::vector<std::string>& args) {
+    CaptureCommand command;
+    if (std::find_if(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; }) != args.end()) {
+        command.help = true;
+        return command;
+    }
+    try {
+        command.options = Parse(args);
+    } catch (const Refusal& refusal) {
+        command.error = refusal.reason;
+    }
+    return command;
+}
+
+std::string CaptureUsage() {
+    return "usage: ondrix-capture --port COMn|/dev/PATH [--baud N] [--data-bits 7|8]\n"
+           "                      [--parity none|odd|even] [--stop-bits 1|1.5|2]\n"
+           "                      --addr A1,A2,A3,A4 (--frames N | --seconds S)\n"
+           "                      [--tsv FILE|-] [--dat FILE]\n"
+           "\n"
+           "Records the four channels from an MPU without a window. Each address is 1 to 8\n"
+           "hexadecimal digits, or - for a switched-off channel. --tsv writes one line per\n"
+           "sample: X (from 0) and the four values, tab-separated; - is standard output.\n"
+           "--dat writes a recorded data file the scope can open. COMn is looked up in the\n"
+           "ports folder beside this program, else it is /dev/ttyS<n-1>. SIGINT or SIGTERM\n"
+           "ends the recording early and keeps what was recorded.\n";
+}
+
+}  // namespace ondrix

@@ -1,0 +1,40 @@
+#pragma once
+// The headless recorder's command line, kept stable for scripts:
+//
+//   ondrix-capture --port COMn|/dev/PATH [--baud N] [--data-bits 7|8]
+//                  [--parity none|odd|even] [--stop-bits 1|1.5|2]
+//                  --addr A1,A2,A3,A4 (--frames N | --seconds S) [--tsv FILE|-] [--dat FILE]
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "acquisition/PortSettings.h"
+#include "acquisition/WireProtocol.h"
+
+namespace ondrix {
+
+struct CaptureOptions {
+    // Set when --port names a device path; otherwise the port is settings.PortNumber (COMn).
+    std::string devicePath;
+    PortSettings settings;
+    std::array<ChannelRequest, kChannelCount> channels;
+    // Exactly one of the two limits is set.
+    std::optional<uint64_t> frames;
+    std::optional<double> seconds;
+    std::string tsvPath;  // "-" for standard output, empty for none
+    std::string datPath;  // empty for none
+};
+
+struct CaptureCommand {
+    bool help = false;
+    std::optional<CaptureOptions> options;
+    std::string error;  // why the arguments were refused, when neither help nor options
+};
+
+CaptureCommand ParseCaptureCommand(const std::vector<std::string>& args);
+std::string CaptureUsage();
+
+}  // namespace ondrix
