@@ -1,0 +1,1 @@
+#include "plot/PlotChannel.h"

@@ -1,0 +1,1 @@
+#include "plot/XYPlotChannel.h"

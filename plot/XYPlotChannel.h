@@ -1,0 +1,20 @@
+#pragma once
+// The channel of TXYPlot, whose X values may come in any order. So far only its place in the
+// object model; data entry and drawing come with the channel work.
+
+#include "plot/PlotChannelCustom.h"
+
+namespace ondrix {
+
+class TXYPlotChannel : public TPlotChannelCustom {
+public:
+    using TPlotChannelCustom::TPlotChannelCustom;
+
+    // Placeholders until the channel's data is built: nothing to fit yet.
+    double GetVisibleMinX() override { return kNoMinimum; }
+    double GetVisibleMaxX() override { return kNoMaximum; }
+    double GetVisibleMinY() override { return kNoMinimum; }
+    double GetVisibleMaxY() override { return kNoMaximum; }
+};
+
+}  // namespace ondrix
