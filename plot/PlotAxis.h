@@ -1,34 +1,319 @@
 #pragma once
-// The plot's axes. So far only what the object model needs: the title and the orientation each
-// kind starts with. Scale, tracking, zoom, ticks, labels and drawing come with the axis work.
+// The plot's axes. An axis owns the visible value range of one direction, Min .. Min + Span:
+// it maps values to pixels and back for everything drawn against it, follows incoming data
+// (tracking), zooms and scrolls on request, and handles its own mouse drags, wheel and keys.
+// Ticks, labels and drawing come with the painting step.
+//
+// Changes of the range, whatever their source (code, tracking, zoom, scroll, mouse, keys), go
+// through SetMin and SetSpan, and everything but a single SetMin or SetSpan through SetMinSpan.
+// Each actual change is reported to the owning component (DoAxesMinChange, DoAxesSpanChange,
+// DoAxesMinSpanChange), which raises the X or Y events unless it is loading. Setting a value
+// the axis already has reports nothing.
+//
+// Out-of-range settings are clamped (Min to +-1e300, Span to 1e-300 .. 1e300, linear pixels to
+// +-32000, non-positive values on a log scale to 1); a NaN leaves the value as it is. The one
+// error is Zoom's EPlotError "Linear Scale Zoom Factor must be Greater than Zero".
+//
+// The scale geometry (ScaleRect, MinPixel, MaxPixel, PixelsPerUnit, label side, hit rectangle)
+// is recomputed by CalcScaleRect before every layout and paint pass, from the draw rectangle
+// the layout gave the axis and the label metrics the painting step measured.
+//
+// Threads: GUI thread only.
 
+#include <cmath>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "plot/PlotObjects.h"
 
 namespace ondrix {
 
+enum TPlotScaleType : uint8_t { ipstLinear, ipstLog10 };
+
+enum TPlotTrackingStyle : uint8_t {
+    iptsScaleMinMax,
+    iptsScaleMax,
+    iptsScaleMin,
+    iptsScrollSmooth,
+    iptsScrollPage,
+    iptsExpandCollapse,
+    iptsExpandCollapseFast,
+};
+
+// How the very first tracked value places the range.
+enum TPlotAlignFirstStyle : uint8_t { ipafsMin, ipafsMax, ipafsAuto, ipafsNone };
+
+// What a drag, the wheel and the keys do on the axis.
+enum TPlotAxisMode : uint8_t { ipamScroll, ipamZoom };
+
+// The side of the scale line the labels are drawn on.
+enum class TPlotAxisLabelSide : uint8_t { VerticalLeft, VerticalRight, HorizontalAbove, HorizontalBelow };
+
+// What CalcScaleRect needs to know about the labels, measured on the canvas by the painting
+// step with the labels' font. The stacked ends of an axis are moved inwards by a margin made of
+// these, so that the end labels of two axes sharing a band do not collide.
+struct TPlotAxisLabelMetrics {
+    bool LabelsVisible = true;    // hidden labels take no room at a horizontal axis's ends
+    bool LabelsRotated = false;   // by 90 or 270 degrees: length and height swap roles
+    int MinLabelHeight = 0;       // text height of the label of Min
+    int RequiredLabelLength = 0;  // the axis's required label length, in pixels
+    int ZeroWidth = 0;            // width and height of the text "0"
+    int ZeroHeight = 0;
+    bool Cartesian = false;  // the axis crosses the data view: no end margins, fixed label side
+};
+
+class TPlotAxis;
+
+// The component's master-axis replay. With MasterUIInput set, the axis hands each press, move,
+// release and key to these before handling the input itself, and the component passes it on to
+// every other axis of the same kind. Filled by the component's mouse dispatch; an unset hook
+// replays nothing.
+struct TPlotMasterAxisHooks {
+    std::function<void(TPlotAxis&, const TPlotMouseData&)> MouseLeft;
+    std::function<void(TPlotAxis&, const TPlotMouseData&)> MouseMove;
+    std::function<void(TPlotAxis&, const TPlotMouseData&)> MouseUp;
+    std::function<void(TPlotAxis&, int& key, TShiftState)> KeyDown;
+};
+
 class TPlotAxis : public TPlotLayoutObject {
 public:
-    using TPlotLayoutObject::TPlotLayoutObject;
+    TPlotMasterAxisHooks MasterAxisHooks;
+
+    // Which channel axis name refers to the axis: XAxisName or YAxisName.
+    bool IsXAxis() const { return isXAxis_; }
 
     const std::string& GetTitle() const { return title_; }
     void SetTitle(const std::string& value);
+    // A hidden title serves as the axis's hint.
+    bool GetTitleShow() const { return titleShow_; }
+    void SetTitleShow(bool value);
+
+    // ---- Range ----
+    double GetMin() const { return min_; }
+    void SetMin(double value);
+    double GetSpan() const { return span_; }
+    void SetSpan(double value);
+    double GetMax() const { return min_ + span_; }
+    // Applies both and reports the combined change once; each single change is reported too.
+    void SetMinSpan(double min, double span);
+
+    // Takes effect on the pixels at the next CalcScaleRect.
+    bool GetReverseScale() const { return reverseScale_; }
+    void SetReverseScale(bool value);
+    TPlotScaleType GetScaleType() const { return scaleType_; }
+    void SetScaleType(TPlotScaleType value);
+
+    // ---- Tracking ----
+    bool GetTrackingEnabled() const { return trackingEnabled_; }
+    // Pause (false) and resume (true); with RestoreValuesOnResume, resuming brings back the
+    // range and LabelsMinLength of the moment of pausing.
+    void SetTrackingEnabled(bool value);
+    TPlotTrackingStyle GetTrackingStyle() const { return trackingStyle_; }
+    void SetTrackingStyle(TPlotTrackingStyle value);
+    TPlotAlignFirstStyle GetTrackingAlignFirstStyle() const { return trackingAlignFirstStyle_; }
+    void SetTrackingAlignFirstStyle(TPlotAlignFirstStyle value);
+    // Largest span the scroll styles widen to; 0 turns the widening off.
+    double GetTrackingScrollCompressMax() const { return trackingScrollCompressMax_; }
+    void SetTrackingScrollCompressMax(double value);
+    bool GetRestoreValuesOnResume() const { return restoreValuesOnResume_; }
+    void SetRestoreValuesOnResume(bool value);
+    bool GetFirstAlignDone() const { return firstAlignDone_; }
+    double GetResumeMin() const { return resumeMin_; }
+    double GetResumeSpan() const { return resumeSpan_; }
+    double GetResumeLabelsMinLength() const { return resumeLabelsMinLength_; }
+
+    // One new X value (X axis) or Y value (Y axis) from a channel.
+    void NewTrackingData(double value);
+    // The next tracked value is aligned again; the plot calls it when all data is cleared.
+    void ResetFirstAlign() { firstAlignDone_ = false; }
+    // Saves the current range and LabelsMinLength for the next resume.
+    void UpdateResumeValues();
+
+    // ---- Scrolling, input and value texts ----
+    bool GetScrollMinMaxEnabled() const { return scrollMinMaxEnabled_; }
+    void SetScrollMinMaxEnabled(bool value);
+    double GetScrollMin() const { return scrollMin_; }
+    void SetScrollMin(double value);
+    double GetScrollMax() const { return scrollMax_; }
+    void SetScrollMax(double value);
+    // Mouse and key input on this axis is applied to all axes of its kind.
+    bool GetMasterUIInput() const { return masterUIInput_; }
+    void SetMasterUIInput(bool value);
+    // Factor of the data cursor's value texts.
+    double GetCursorScaler() const { return cursorScaler_; }
+    void SetCursorScaler(double value);
+    TPlotAxisMode GetMode() const { return mode_; }
+    void SetMode(TPlotAxisMode value);
+    // Mode, inverted while Ctrl is held (the shift state the component pushed last).
+    TPlotAxisMode GetActualMode() const { return ModeWith(GetShiftState()); }
+
+    // ---- Label and layout settings used here ----
+    // In widths of "0"; resuming may restore it.
+    double GetLabelsMinLength() const { return labelsMinLength_; }
+    void SetLabelsMinLength(double value);
+    // The stacked-end margin's share of the size of "0".
+    double GetStackingEndsMargin() const { return stackingEndsMargin_; }
+    void SetStackingEndsMargin(double value);
+    double GetLabelSeparation() const { return labelSeparation_; }
+    double GetTitleMargin() const { return titleMargin_; }
+
+    // Stored-configuration reading only: the stored names "Span"/"Span_2", "LabelSeparation"
+    // and "TitleMargin" go straight into their fields, unclamped and unreported.
+    void LoadSpanRaw(double value);
+    void LoadLabelSeparationRaw(double value) { labelSeparation_ = value; }
+    void LoadTitleMarginRaw(double value) { titleMargin_ = value; }
+
+    // ---- Geometry ----
+    void CalcScaleRect(const TPlotAxisLabelMetrics& metrics);
+    const TPlotRect& GetScaleRect() const { return scaleRect_; }
+    const TPlotRect& GetHitRect() const { return hitRect_; }
+    TPlotAxisLabelSide GetLabelSide() const { return labelSide_; }
+    int GetMinPixels() const { return minPixel_; }
+    int GetMaxPixels() const { return maxPixel_; }
+    double GetPixelsPerUnit() const { return pixelsPerUnit_; }
+    // The scale's pixel length.
+    int GetSpanLength() const { return maxPixel_ > minPixel_ ? maxPixel_ - minPixel_ : minPixel_ - maxPixel_; }
+
+    // ---- Mapping ----
+    // Called for every drawn point: one multiply and a clamp on the linear scale.
+    int PositionToPixels(double value) const {
+        if (mapping_ == TPixelMapping::Linear) {
+            const double pixel = minPixel_ - RoundHalfEven((value - min_) * pixelsPerUnit_);
+            if (!(pixel >= -kPixelLimit)) return -kPixelLimit;  // NaN lands here too
+            if (pixel > kPixelLimit) return kPixelLimit;
+            return static_cast<int>(pixel);
+        }
+        if (mapping_ == TPixelMapping::Midpoint) return (minPixel_ + maxPixel_) / 2;
+        return Log10ToPixels(value);
+    }
+    double PixelsToPosition(int pixel) const { return PixelsToPositionDouble(pixel); }
+    double PixelsToPositionDouble(double pixel) const;
+    int WidthToPixels(double width) const;
+    // Whether the value's pixel lies within the scale's pixel extent, ends included.
+    bool PointOnScale(double value) const;
+    bool ValueOnScale(double value) const { return PointOnScale(value); }
+    // Fraction 0..1 along the scale from its left (horizontal) or bottom (vertical) end.
+    double PositionToPercent(double value) const;
+    double PercentToPosition(double fraction) const;
+
+    // ---- Zoom and scroll ----
+    // Linear: the span times the factor about the centre (2 zooms out, 0.5 in). Log: the range
+    // widened by 10^factor on both sides.
+    void Zoom(double factor);
+    // Positive percent zooms in: the reference span divided by 10^percent.
+    void ZoomPercentByReference(double referenceMin, double referenceSpan, double referenceMax, double percent);
+    // Moves the reference range by percent of its span, inside the scroll limits when enabled.
+    void ScrollPercentByReference(double referenceMin, double referenceSpan, double referenceMax, double percent);
+    // The range between the rectangle's edges along the axis.
+    void ZoomRect(const TPlotRect& rect);
+    // The extent of the visible channels bound to the axis; unchanged when there is none.
+    void ZoomToFit();
+    // The same from the channels' running statistics, visible or not.
+    void ZoomToFitFast();
+
+    // ---- Input ----
+    void DoMouseLeft(const TPlotMouseData& data) override;
+    void DoMouseMove(const TPlotMouseData& data) override;
+    void DoMouseUp(const TPlotMouseData& data) override;
+    void DoMouseHint(const TPlotMouseData& data, THintData& hint) override;
+    bool iMouseWheel(int delta, TShiftState shift, int x, int y) override;
+    void iKeyDown(int& key, TShiftState shift) override;
+    bool iMouseHitTest(const TPlotMouseData& data) override;
+    TPlotCursor GetMousePointer(int x, int y) override;
+
+protected:
+    enum class TPlotAxisKind : uint8_t { X, Y };
+    // Sets the kind's tracking defaults, which depend on the owning plot's class.
+    TPlotAxis(TPlotComponent* owner, TPlotObjectEvents events, TPlotAxisKind kind);
 
 private:
+    enum class TPixelMapping : uint8_t { Midpoint, Linear, Log10 };
+    static constexpr int kPixelLimit = 32000;
+
+    // Nearest integer, ties to even, without a library call: adding and taking away 2^52 leaves
+    // the default rounding of the addition to do the work (strict IEEE arithmetic assumed, as
+    // the build has no fast-math).
+    static double RoundHalfEven(double x) {
+        constexpr double kTwoPow52 = 4503599627370496.0;
+        if (!(std::fabs(x) < kTwoPow52)) return x;
+        return x >= 0 ? (x + kTwoPow52) - kTwoPow52 : (x - kTwoPow52) + kTwoPow52;
+    }
+
+    template <class T>
+    void Store(T& field, T value) {
+        if (field == value) return;
+        field = value;
+        TriggerChange();
+    }
+
+    TPlotAxisMode ModeWith(TShiftState shift) const;
+    void UpdateMapping();
+    int Log10ToPixels(double value) const;
+    // The value at a fraction of the range from Min towards the maximum.
+    double ValueAtFraction(double fraction) const;
+    void FitTo(bool runningStatistics);
+    void HandOverToMaster(const std::function<void(TPlotAxis&, const TPlotMouseData&)>& hook,
+                          const TPlotMouseData& data);
+    void RequestImmediateRepaint();
+
+    const bool isXAxis_;
     std::string title_;
+    bool titleShow_ = false;
+
+    double min_ = 0;
+    double span_ = 100;
+    bool inMinSpan_ = false;
+    bool reverseScale_ = false;
+    TPlotScaleType scaleType_ = ipstLinear;
+
+    bool trackingEnabled_ = true;
+    TPlotTrackingStyle trackingStyle_ = iptsScaleMinMax;
+    TPlotAlignFirstStyle trackingAlignFirstStyle_ = ipafsNone;
+    double trackingScrollCompressMax_ = 0;
+    bool restoreValuesOnResume_ = true;
+    bool firstAlignDone_ = false;
+    double resumeMin_ = 0;
+    double resumeSpan_ = 100;
+    double resumeLabelsMinLength_ = 0;
+
+    bool scrollMinMaxEnabled_ = false;
+    double scrollMin_ = 0;
+    double scrollMax_ = 100;
+    bool masterUIInput_ = false;
+    double cursorScaler_ = 1;
+    TPlotAxisMode mode_ = ipamScroll;
+
+    double labelsMinLength_ = 5;
+    double stackingEndsMargin_ = 0.5;
+    double labelSeparation_ = 2;
+    double titleMargin_ = 0.25;
+
+    TPlotRect scaleRect_;
+    TPlotRect hitRect_;
+    TPlotAxisLabelSide labelSide_ = TPlotAxisLabelSide::VerticalLeft;
+    int minPixel_ = 0;
+    int maxPixel_ = 0;
+    double pixelsPerUnit_ = 0;
+    TPixelMapping mapping_ = TPixelMapping::Midpoint;
+
+    bool mouseDown_ = false;
+    int lastMouseX_ = 0;
+    int lastMouseY_ = 0;
 };
 
-// Runs along the bottom or top of the data view unless the plot's axes are reversed.
+// Horizontal unless the plot's axes are reversed. Tracks with iptsScrollSmooth in a TPlot (the
+// strip chart), iptsScaleMinMax elsewhere; aligns its first value automatically.
 class TPlotXAxis : public TPlotAxis {
 public:
     TPlotXAxis(TPlotComponent* owner, TPlotObjectEvents events);
 };
 
-// Runs along the left or right of the data view unless the plot's axes are reversed.
+// Vertical unless the plot's axes are reversed. Tracks with iptsScaleMinMax and no first
+// alignment.
 class TPlotYAxis : public TPlotAxis {
 public:
-    using TPlotAxis::TPlotAxis;
+    TPlotYAxis(TPlotComponent* owner, TPlotObjectEvents events);
 };
 
 }  // namespace ondrix

@@ -52,6 +52,41 @@ void TPlotComponent::MasterChange() { InvalidateChange(); }
 // forgotten here.
 void TPlotComponent::MasterRemove(TPlotObject&) {}
 
+// ---- Axis value events and object clicks -------------------------------------------------
+
+int TPlotComponent::AxisIndex(const TPlotAxis& axis) const {
+    return axis.IsXAxis() ? GetXAxisManager()->IndexOf(axis) : GetYAxisManager()->IndexOf(axis);
+}
+
+void TPlotComponent::DoAxesMinChange(const TPlotAxis& axis, double oldValue, double newValue) {
+    if (loading_) return;
+    const int index = AxisIndex(axis);
+    if (index < 0) return;
+    const TPlotObjectDoubleValueChangeEvent& event = axis.IsXAxis() ? OnXAxisMinChange : OnYAxisMinChange;
+    if (event) event(index, oldValue, newValue);
+}
+
+void TPlotComponent::DoAxesSpanChange(const TPlotAxis& axis, double oldValue, double newValue) {
+    if (loading_) return;
+    const int index = AxisIndex(axis);
+    if (index < 0) return;
+    const TPlotObjectDoubleValueChangeEvent& event = axis.IsXAxis() ? OnXAxisSpanChange : OnYAxisSpanChange;
+    if (event) event(index, oldValue, newValue);
+}
+
+void TPlotComponent::DoAxesMinSpanChange(const TPlotAxis& axis, double oldMin, double oldSpan, double newMin,
+                                         double newSpan) {
+    if (loading_) return;
+    const int index = AxisIndex(axis);
+    if (index < 0) return;
+    const TPlotAxesMinSpanChangeEvent& event = axis.IsXAxis() ? OnXAxisMinSpanChange : OnYAxisMinSpanChange;
+    if (event) event(index, oldMin, oldSpan, newMin, newSpan);
+}
+
+void TPlotComponent::DoObjectClick(TPlotObject& obj) {
+    if (!loading_ && OnObjectClick) OnObjectClick(obj);
+}
+
 // ---- Managers ----------------------------------------------------------------------------
 
 TPlotLayoutManager* TPlotComponent::GetLayoutManager() const { return master_->GetLayoutManager(); }
@@ -95,6 +130,23 @@ bool TPlotComponent::GetSelectModeActive() const { return ToolBarCount() > 0 && 
 void TPlotComponent::SetSelectModeActive(bool value) {
     if (ToolBarCount() > 0) GetToolBar(0)->SetSelectModeActive(value);
 }
+
+// ---- Channel data ------------------------------------------------------------------------
+
+void TPlotComponent::TransferChannelData(int source, int destination, int start, int stop) {
+    TPlotChannelCustom& from = *GetChannel(source);
+    TPlotChannelCustom& to = *GetChannel(destination);
+    if (start < 0) throw EPlotError("Start Index Must be 0 or Greater");
+    if (stop > from.GetCount() - 1) throw EPlotError("StopIndex Must Out Of Range");
+    for (int i = start; i <= stop; ++i) {
+        to.AddXY(from.GetDataX(i), from.GetDataY(i));
+        const int added = to.GetCount() - 1;
+        to.SetDataNull(added, from.GetDataNull(i));
+        to.SetDataEmpty(added, from.GetDataEmpty(i));
+    }
+}
+
+void TPlotComponent::ClearAllData() { master_->ClearAllData(); }
 
 // ---- Channels ----------------------------------------------------------------------------
 

@@ -32,6 +32,7 @@ class TPlotLegend;
 class TPlotLimit;
 class TPlotTable;
 class TPlotToolBar;
+class TPlotAxis;
 class TPlotXAxis;
 class TPlotYAxis;
 class TPlotMasterManager;
@@ -47,6 +48,9 @@ class TPlotLegendManager;
 class TPlotTableManager;
 class TPlotLimitManager;
 class TPlotLabelManager;
+
+// The column separator of the plot's text data files and of its channels' data and log files.
+enum TPlotDataFileColumnSeparator : uint8_t { ipdfcsTab, ipdfcsComma };
 
 class TPlotComponent {
 public:
@@ -71,6 +75,34 @@ public:
     virtual void MasterChange();
     // The master manager's remove hook: forgets obj wherever the component holds it.
     virtual void MasterRemove(TPlotObject& obj);
+
+    // ---- Loading ----
+    // Set while a stored configuration is read: the component raises no events meanwhile.
+    bool GetLoading() const { return loading_; }
+    void SetLoading(bool value) { loading_ = value; }
+
+    // ---- Axis value events ----
+    // The axis's index among the axes of its kind, then the old and the new values. The X
+    // events fire for X axes, the Y events for Y axes.
+    using TPlotObjectDoubleValueChangeEvent = std::function<void(int index, double oldValue, double newValue)>;
+    using TPlotAxesMinSpanChangeEvent =
+        std::function<void(int index, double oldMin, double oldSpan, double newMin, double newSpan)>;
+    TPlotObjectDoubleValueChangeEvent OnXAxisMinChange;
+    TPlotObjectDoubleValueChangeEvent OnXAxisSpanChange;
+    TPlotAxesMinSpanChangeEvent OnXAxisMinSpanChange;
+    TPlotObjectDoubleValueChangeEvent OnYAxisMinChange;
+    TPlotObjectDoubleValueChangeEvent OnYAxisSpanChange;
+    TPlotAxesMinSpanChangeEvent OnYAxisMinSpanChange;
+    // Called by the axes' setters. An axis not (yet) in the plot has no index and raises nothing.
+    void DoAxesMinChange(const TPlotAxis& axis, double oldValue, double newValue);
+    void DoAxesSpanChange(const TPlotAxis& axis, double oldValue, double newValue);
+    void DoAxesMinSpanChange(const TPlotAxis& axis, double oldMin, double oldSpan, double newMin, double newSpan);
+
+    // ---- Object clicks ----
+    // A release over the object that was pressed. The per-kind click events are raised from
+    // here once the mouse dispatch exists; until then this one hook hears every click.
+    TPlotObjectEvent OnObjectClick;
+    void DoObjectClick(TPlotObject& obj);
 
     // ---- Managers ----
     TPlotMasterManager& GetMasterManager() const { return *master_; }
@@ -103,6 +135,20 @@ public:
     // The select mode of toolbar 0; false, and nothing to set, without a toolbar.
     bool GetSelectModeActive() const;
     void SetSelectModeActive(bool value);
+
+    TPlotDataFileColumnSeparator GetDataFileColumnSeparator() const { return dataFileColumnSeparator_; }
+    void SetDataFileColumnSeparator(TPlotDataFileColumnSeparator value) { dataFileColumnSeparator_ = value; }
+    // Tab (code 9) or comma (code 44).
+    char GetDataFileColumnSeparatorChar() const { return dataFileColumnSeparator_ == ipdfcsComma ? ',' : '\t'; }
+
+    // ---- Channel data ----
+    // Appends points start..stop of channel `source` to channel `destination` with AddXY,
+    // copying each point's Null and Empty marks; stop below start copies nothing. Fails with
+    // "Start Index Must be 0 or Greater" or "StopIndex Must Out Of Range" (stop beyond the
+    // source's newest point), and with "List index out of bounds (%d)" for a channel index.
+    void TransferChannelData(int source, int destination, int start, int stop);
+    // Clears every channel, then lets every axis align to the next data as to the first.
+    void ClearAllData();
 
     // ---- Object families ----
     // add: answers the new object's index (count - 1). delete: frees the object and repaints.
@@ -207,6 +253,10 @@ public:
     void RemoveAllAnnotations();
 
 private:
+    int AxisIndex(const TPlotAxis& axis) const;
+
+    bool loading_ = false;
+    TPlotDataFileColumnSeparator dataFileColumnSeparator_ = ipdfcsTab;
     bool updateLocked_ = false;
     bool invalidatePending_ = false;
     std::unique_ptr<TPlotMasterManager> master_;

@@ -134,6 +134,12 @@ void TPlotMasterManager::DeSelectAll() {
     for (TPlotObject* obj : objectManager_->GetObjects()) obj->SetUserSelected(false);
 }
 
+void TPlotMasterManager::ClearAllData() {
+    for (TPlotObject* channel : channelManager_->GetObjects()) static_cast<TPlotChannelCustom*>(channel)->Clear();
+    for (TPlotObject* axis : xAxisManager_->GetObjects()) static_cast<TPlotAxis*>(axis)->ResetFirstAlign();
+    for (TPlotObject* axis : yAxisManager_->GetObjects()) static_cast<TPlotAxis*>(axis)->ResetFirstAlign();
+}
+
 // ---- Notifications -----------------------------------------------------------------------
 
 void TPlotMasterManager::NotificationInsert(TPlotObject& obj) {

@@ -79,6 +79,9 @@ public:
 
     void ShowToolBars(bool visible);
     void DeSelectAll();
+    // Clear on every channel, then ResetFirstAlign on every X and Y axis, so that the next data
+    // places the axes as the first data did.
+    void ClearAllData();
 
     void NotificationInsert(TPlotObject& obj);
     void NotificationRemove(TPlotObject& obj);

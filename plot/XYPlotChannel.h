@@ -1,6 +1,6 @@
 #pragma once
-// The channel of TXYPlot, whose X values may come in any order. So far only its place in the
-// object model; data entry and drawing come with the channel work.
+// The channel of TXYPlot. Its X values may come in any order, so every point is considered:
+// the visible range is always the whole list and the extents scan all points.
 
 #include "plot/PlotChannelCustom.h"
 
@@ -10,11 +10,23 @@ class TXYPlotChannel : public TPlotChannelCustom {
 public:
     using TPlotChannelCustom::TPlotChannelCustom;
 
-    // Placeholders until the channel's data is built: nothing to fit yet.
-    double GetVisibleMinX() override { return kNoMinimum; }
-    double GetVisibleMaxX() override { return kNoMaximum; }
-    double GetVisibleMinY() override { return kNoMinimum; }
-    double GetVisibleMaxY() override { return kNoMaximum; }
+    // (0, 0) marked Null or Empty: breaks or gaps the line. No tracking, no statistics.
+    int AddNull();
+    int AddEmpty();
+
+    // 0 and Count - 1; -1 for an empty channel.
+    void CalcStartXIndex() override;
+    void CalcStopXIndex() override;
+
+    double GetVisibleMaxX() override;
+    double GetVisibleMinX() override;
+    double GetVisibleMaxY() override;
+    double GetVisibleMinY() override;
+
+private:
+    int AddMarked(bool null, bool empty);
+    // Whether zoom-to-fit may look at the points at all.
+    bool ExtentAvailable();
 };
 
 }  // namespace ondrix

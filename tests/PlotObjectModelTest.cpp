@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "PlotErrors.h"
 #include "plot/Plot.h"
 #include "plot/PlotMasterManager.h"
 
@@ -13,14 +14,7 @@ using namespace ondrix;
 
 namespace {
 
-std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EPlotError& e) {
-        return e.what();
-    }
-    return "<no error>";
-}
+using test::ErrorOf;
 
 // A channel that remembers what the plot told it, made through the plot's channel class.
 class RecordingChannel : public TPlotChannel {
