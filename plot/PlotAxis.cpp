@@ -238,6 +238,16 @@ TPlotAxisMode TPlotAxis::ModeWith(TShiftState shift) const {
     return mode_ == ipamScroll ? ipamZoom : ipamScroll;
 }
 
+// ---- Appearance --------------------------------------------------------------------------
+
+void TPlotAxis::SetTitleFont(const TPlotFont& value) { Store(titleFont_, ClampedFont(value)); }
+void TPlotAxis::SetLabelsFont(const TPlotFont& value) { Store(labelsFont_, ClampedFont(value)); }
+void TPlotAxis::SetScaleLinesColor(TColor value) { Store(scaleLinesColor_, value); }
+void TPlotAxis::SetLabelsPrecision(int32_t value) { Store(labelsPrecision_, std::max(value, 0)); }
+void TPlotAxis::SetDateTimeFormat(const std::string& value) { Store(dateTimeFormat_, value); }
+void TPlotAxis::SetCursorPrecision(int32_t value) { Store(cursorPrecision_, std::max(value, 0)); }
+void TPlotAxis::SetGridLinesVisible(bool value) { Store(gridLinesVisible_, value); }
+
 // ---- Geometry ----------------------------------------------------------------------------
 
 void TPlotAxis::CalcScaleRect(const TPlotAxisLabelMetrics& metrics) {

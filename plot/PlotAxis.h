@@ -2,7 +2,8 @@
 // The plot's axes. An axis owns the visible value range of one direction, Min .. Min + Span:
 // it maps values to pixels and back for everything drawn against it, follows incoming data
 // (tracking), zooms and scrolls on request, and handles its own mouse drags, wheel and keys.
-// Ticks, labels and drawing come with the painting step.
+// Ticks, labels and drawing come with the painting step; the appearance settings they read are
+// stored here already.
 //
 // Changes of the range, whatever their source (code, tracking, zoom, scroll, mouse, keys), go
 // through SetMin and SetSpan, and everything but a single SetMin or SetSpan through SetMinSpan.
@@ -25,6 +26,7 @@
 #include <functional>
 #include <string>
 
+#include "plot/PlotFont.h"
 #include "plot/PlotObjects.h"
 
 namespace ondrix {
@@ -164,6 +166,26 @@ public:
     void LoadLabelSeparationRaw(double value) { labelSeparation_ = value; }
     void LoadTitleMarginRaw(double value) { titleMargin_ = value; }
 
+    // ---- Appearance of the title, labels, scale line and grid ----
+    const TPlotFont& GetTitleFont() const { return titleFont_; }
+    void SetTitleFont(const TPlotFont& value);
+    const TPlotFont& GetLabelsFont() const { return labelsFont_; }
+    void SetLabelsFont(const TPlotFont& value);
+    // The scale line and the ticks.
+    TColor GetScaleLinesColor() const { return scaleLinesColor_; }
+    void SetScaleLinesColor(TColor value);
+    // Significant digits, or decimals with a fixed-point style, of the label texts; at least 0.
+    int32_t GetLabelsPrecision() const { return labelsPrecision_; }
+    void SetLabelsPrecision(int32_t value);
+    const std::string& GetDateTimeFormat() const { return dateTimeFormat_; }
+    void SetDateTimeFormat(const std::string& value);
+    // The same for the data cursor's value texts.
+    int32_t GetCursorPrecision() const { return cursorPrecision_; }
+    void SetCursorPrecision(int32_t value);
+    // Whether the data view draws the axis's tick lines across itself.
+    bool GetGridLinesVisible() const { return gridLinesVisible_; }
+    void SetGridLinesVisible(bool value);
+
     // ---- Geometry ----
     void CalcScaleRect(const TPlotAxisLabelMetrics& metrics);
     const TPlotRect& GetScaleRect() const { return scaleRect_; }
@@ -288,6 +310,14 @@ private:
     double stackingEndsMargin_ = 0.5;
     double labelSeparation_ = 2;
     double titleMargin_ = 0.25;
+
+    TPlotFont titleFont_ = MakeFont("Arial", 10, clWhite, true);
+    TPlotFont labelsFont_ = FontWithColor(clWhite);
+    TColor scaleLinesColor_ = clWhite;
+    int32_t labelsPrecision_ = 3;
+    std::string dateTimeFormat_ = "hh:nn:ss";
+    int32_t cursorPrecision_ = 3;
+    bool gridLinesVisible_ = true;
 
     TPlotRect scaleRect_;
     TPlotRect hitRect_;

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "plot/PlotDataList.h"
+#include "plot/PlotFont.h"
 #include "plot/PlotObjectReference.h"
 #include "plot/PlotObjects.h"
 
@@ -134,6 +135,9 @@ public:
     void SetMarkersBrushColor(TColor value) { SetAttribute(&CurrentPointAttributes::MarkerBrushColor, value); }
     TBrushStyle GetMarkersBrushStyle() const { return Attributes().MarkerBrushStyle; }
     void SetMarkersBrushStyle(TBrushStyle value) { SetAttribute(&CurrentPointAttributes::MarkerBrushStyle, value); }
+    // Draws the character markers; kept by the channel, not by its points.
+    const TPlotFont& GetMarkersFont() const { return markersFont_; }
+    void SetMarkersFont(const TPlotFont& value) { SetField(markersFont_, ClampedFont(value)); }
 
     const std::string& GetXAxisName() const { return xAxis_.Name(); }
     void SetXAxisName(const std::string& value);
@@ -403,6 +407,7 @@ private:
     bool markersPenUseChannelColor_ = true;
     bool markersBrushUseChannelColor_ = true;
     int32_t markersTurnOffLimit_ = 0;
+    TPlotFont markersFont_ = FontWithColor(clWhite, true);
     bool xAxisTrackingEnabled_ = true;
     bool yAxisTrackingEnabled_ = true;
     std::string logFileName_;

@@ -1,5 +1,7 @@
 #include "plot/PlotComponent.h"
 
+#include <algorithm>
+
 #include "plot/PlotMasterManager.h"
 
 namespace ondrix {
@@ -10,6 +12,8 @@ template <class Manager>
 void FreeAt(Manager& manager, int index) {
     manager.FreeObject(*manager.GetObject(index));
 }
+
+double NotNegative(double value) { return value >= 0 ? value : 0; }
 
 }  // namespace
 
@@ -107,6 +111,11 @@ void TPlotComponent::SetUserCanEditObjects(bool value) { master_->SetUserCanEdit
 bool TPlotComponent::GetXYAxesReverse() const { return master_->GetXYAxesReverse(); }
 void TPlotComponent::SetXYAxesReverse(bool value) { master_->SetXYAxesReverse(value); }
 
+void TPlotComponent::SetUpdateFrameRate(int32_t value) { Store(updateFrameRate_, std::max(value, 0)); }
+void TPlotComponent::SetBackGroundGradientEnabled(bool value) { Store(backGroundGradientEnabled_, value); }
+void TPlotComponent::SetClipAnnotationsToAxes(bool value) { Store(clipAnnotationsToAxes_, value); }
+void TPlotComponent::SetHintsFont(const TPlotFont& value) { Store(hintsFont_, ClampedFont(value)); }
+
 std::string TPlotComponent::GetTitleText() const { return LabelCount() > 0 ? GetLabel(0)->GetCaption() : ""; }
 
 void TPlotComponent::SetTitleText(const std::string& value) {
@@ -125,11 +134,24 @@ void TPlotComponent::SetTitleMargin(double value) {
     if (LabelCount() > 0) GetLabel(0)->SetMarginBottom(value);
 }
 
+TPlotFont TPlotComponent::GetTitleFont() const { return LabelCount() > 0 ? GetLabel(0)->GetFont() : TPlotFont(); }
+
+void TPlotComponent::SetTitleFont(const TPlotFont& value) {
+    if (LabelCount() > 0) GetLabel(0)->SetFont(value);
+}
+
 bool TPlotComponent::GetSelectModeActive() const { return ToolBarCount() > 0 && GetToolBar(0)->GetSelectModeActive(); }
 
 void TPlotComponent::SetSelectModeActive(bool value) {
     if (ToolBarCount() > 0) GetToolBar(0)->SetSelectModeActive(value);
 }
+
+// ---- Export and printing settings -------------------------------------------------------
+
+void TPlotComponent::SetPrintMarginLeft(double value) { printMarginLeft_ = NotNegative(value); }
+void TPlotComponent::SetPrintMarginTop(double value) { printMarginTop_ = NotNegative(value); }
+void TPlotComponent::SetPrintMarginRight(double value) { printMarginRight_ = NotNegative(value); }
+void TPlotComponent::SetPrintMarginBottom(double value) { printMarginBottom_ = NotNegative(value); }
 
 // ---- Channel data ------------------------------------------------------------------------
 

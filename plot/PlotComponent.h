@@ -20,6 +20,7 @@
 #include <string>
 
 #include "plot/PlotChannelCustom.h"
+#include "plot/PlotFont.h"
 #include "plot/PlotObjects.h"
 
 namespace ondrix {
@@ -51,6 +52,14 @@ class TPlotLabelManager;
 
 // The column separator of the plot's text data files and of its channels' data and log files.
 enum TPlotDataFileColumnSeparator : uint8_t { ipdfcsTab, ipdfcsComma };
+// The picture format a copy to the clipboard takes.
+enum TPlotExportFormat : uint8_t { ipefMetaFile, ipefBitmap, ipefJPEG };
+// The form the plot's data files are written in: text columns, or 4-byte values for channels
+// whose X values are equally spaced.
+enum TPlotDataFileFormat : uint8_t { ipdffText, ipdffCompactInterval };
+// How the interactive property editor opens. The editor lives outside the plot and knows only
+// the modal form.
+enum TPlotEditorFormStyle : uint8_t { ipfsModal };
 
 class TPlotComponent {
 public:
@@ -123,23 +132,59 @@ public:
     bool GetXYAxesReverse() const;
     void SetXYAxesReverse(bool value);
 
-    // The title is label 0: its Caption, Visible and MarginBottom. Without a label they answer
-    // "", false and 0, and writes do nothing.
+    // Most repaint requests per second; 0 turns the throttle off. Negative values store 0.
+    int32_t GetUpdateFrameRate() const { return updateFrameRate_; }
+    void SetUpdateFrameRate(int32_t value);
+    // The background is a colour gradient instead of the plain background colour.
+    bool GetBackGroundGradientEnabled() const { return backGroundGradientEnabled_; }
+    void SetBackGroundGradientEnabled(bool value);
+    bool GetClipAnnotationsToAxes() const { return clipAnnotationsToAxes_; }
+    void SetClipAnnotationsToAxes(bool value);
+    // The hint box's text; starts as the default font.
+    const TPlotFont& GetHintsFont() const { return hintsFont_; }
+    void SetHintsFont(const TPlotFont& value);
+
+    // The title is label 0: its Caption, Visible, MarginBottom and Font. Without a label they
+    // answer "", false, 0 and the default font, and writes do nothing. Stored configurations keep
+    // them with the label.
     std::string GetTitleText() const;
     void SetTitleText(const std::string& value);
     bool GetTitleVisible() const;
     void SetTitleVisible(bool value);
     double GetTitleMargin() const;
     void SetTitleMargin(double value);
+    TPlotFont GetTitleFont() const;
+    void SetTitleFont(const TPlotFont& value);
 
     // The select mode of toolbar 0; false, and nothing to set, without a toolbar.
     bool GetSelectModeActive() const;
     void SetSelectModeActive(bool value);
 
+    // ---- Export and printing settings ----
+    // Read only when exporting or printing: nothing on screen changes, so setting them asks for
+    // no repaint.
+    TPlotExportFormat GetCopyToClipBoardFormat() const { return copyToClipBoardFormat_; }
+    void SetCopyToClipBoardFormat(TPlotExportFormat value) { copyToClipBoardFormat_ = value; }
+    TPlotDataFileFormat GetDataFileFormat() const { return dataFileFormat_; }
+    void SetDataFileFormat(TPlotDataFileFormat value) { dataFileFormat_ = value; }
     TPlotDataFileColumnSeparator GetDataFileColumnSeparator() const { return dataFileColumnSeparator_; }
     void SetDataFileColumnSeparator(TPlotDataFileColumnSeparator value) { dataFileColumnSeparator_ = value; }
     // Tab (code 9) or comma (code 44).
     char GetDataFileColumnSeparatorChar() const { return dataFileColumnSeparator_ == ipdfcsComma ? ',' : '\t'; }
+    TPlotEditorFormStyle GetEditorFormStyle() const { return editorFormStyle_; }
+    void SetEditorFormStyle(TPlotEditorFormStyle value) { editorFormStyle_ = value; }
+    // Page margins in inches; negative values store 0.
+    double GetPrintMarginLeft() const { return printMarginLeft_; }
+    void SetPrintMarginLeft(double value);
+    double GetPrintMarginTop() const { return printMarginTop_; }
+    void SetPrintMarginTop(double value);
+    double GetPrintMarginRight() const { return printMarginRight_; }
+    void SetPrintMarginRight(double value);
+    double GetPrintMarginBottom() const { return printMarginBottom_; }
+    void SetPrintMarginBottom(double value);
+    // The print job's title.
+    const std::string& GetPrintDocumentName() const { return printDocumentName_; }
+    void SetPrintDocumentName(const std::string& value) { printDocumentName_ = value; }
 
     // ---- Channel data ----
     // Appends points start..stop of channel `source` to channel `destination` with AddXY,
@@ -255,8 +300,31 @@ public:
 private:
     int AxisIndex(const TPlotAxis& axis) const;
 
+    // Stores a changed value of a plot-wide property, then asks for a repaint.
+    template <class T>
+    void Store(T& field, T value) {
+        if (field == value) return;
+        field = value;
+        InvalidateChange();
+    }
+
     bool loading_ = false;
+
+    int32_t updateFrameRate_ = 60;
+    bool backGroundGradientEnabled_ = false;
+    bool clipAnnotationsToAxes_ = true;
+    TPlotFont hintsFont_;
+
+    TPlotExportFormat copyToClipBoardFormat_ = ipefMetaFile;
+    TPlotDataFileFormat dataFileFormat_ = ipdffText;
     TPlotDataFileColumnSeparator dataFileColumnSeparator_ = ipdfcsTab;
+    TPlotEditorFormStyle editorFormStyle_ = ipfsModal;
+    double printMarginLeft_ = 1;
+    double printMarginTop_ = 1;
+    double printMarginRight_ = 1;
+    double printMarginBottom_ = 1;
+    std::string printDocumentName_ = "Untitled";
+
     bool updateLocked_ = false;
     bool invalidatePending_ = false;
     std::unique_ptr<TPlotMasterManager> master_;

@@ -60,8 +60,13 @@ std::string Quote(const std::string& text) {
 template <class Target>
 void WriteProperty(std::ostream& out, const char* indent, const TPropertyOf<Target>& property, const Target& target) {
     const std::string value = property.Read(target);
-    out << indent << property.Name << " = " << (property.Type == TPlotPropertyType::String ? Quote(value) : value)
-        << '\n';
+    out << indent << property.Name << " =";
+    if (property.Type == TPlotPropertyType::String) {
+        out << ' ' << Quote(value);
+    } else if (!value.empty()) {
+        out << ' ' << value;
+    }
+    out << '\n';
 }
 
 void WriteObjectProperties(std::ostream& out, const char* indent, const TPlotObject& object) {

@@ -1,5 +1,6 @@
 #include "plot/PlotDataView.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "plot/PlotAxis.h"
@@ -25,6 +26,15 @@ void TPlotDataView::SetGridXAxisName(const std::string& value) {
 void TPlotDataView::SetGridYAxisName(const std::string& value) {
     if (gridYAxis_.SetName(value)) TriggerChange();
 }
+
+void TPlotDataView::SetGridLineColor(TColor value) { Store(gridLineColor_, value); }
+void TPlotDataView::SetGridLineXMajorWidth(int32_t value) { Store(gridLineXMajorWidth_, std::max(value, 0)); }
+void TPlotDataView::SetGridLineXMinorWidth(int32_t value) { Store(gridLineXMinorWidth_, std::max(value, 0)); }
+void TPlotDataView::SetGridLineYMajorWidth(int32_t value) { Store(gridLineYMajorWidth_, std::max(value, 0)); }
+void TPlotDataView::SetGridLineYMinorWidth(int32_t value) { Store(gridLineYMinorWidth_, std::max(value, 0)); }
+
+void TPlotDataView::SetAxesControlMouseStyle(TPlotAxesControlStyle value) { Store(axesControlMouseStyle_, value); }
+void TPlotDataView::SetAxesControlWheelStyle(TPlotAxesControlStyle value) { Store(axesControlWheelStyle_, value); }
 
 TPlotXAxis* TPlotDataView::GetGridXAxis() { return gridXAxis_.Get(*GetOwner()); }
 

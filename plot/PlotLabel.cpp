@@ -20,4 +20,17 @@ void TPlotLabel::SetMarginBottom(double value) {
     TriggerChange();
 }
 
+void TPlotLabel::SetAlignment(TAlignmentHorizontal value) {
+    if (value == alignment_) return;
+    alignment_ = value;
+    TriggerChange();
+}
+
+void TPlotLabel::SetFont(const TPlotFont& value) {
+    const TPlotFont clamped = ClampedFont(value);
+    if (clamped == font_) return;
+    font_ = clamped;
+    TriggerChange();
+}
+
 }  // namespace ondrix

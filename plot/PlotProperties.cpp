@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <type_traits>
+#include <utility>
 
 #include "plot/PlotAxis.h"
 #include "plot/PlotChannel.h"
@@ -12,7 +14,10 @@
 #include "plot/PlotDataCursor.h"
 #include "plot/PlotDataView.h"
 #include "plot/PlotExtras.h"
+#include "plot/PlotFont.h"
 #include "plot/PlotLabel.h"
+#include "plot/PlotLegend.h"
+#include "plot/PlotToolBar.h"
 
 namespace ondrix {
 
@@ -144,6 +149,70 @@ TPlotProperty WriteOnly(TPlotProperty property) {
     return property;
 }
 
+// ---- font properties ---------------------------------------------------------------------------
+
+// One of the four stored parts of a font: its name suffix, its type, and how it is read from and
+// written into a font (the text already checked).
+struct FontPart {
+    const char* suffix;
+    TPlotPropertyType type;
+    std::string (*read)(const TPlotFont&);
+    void (*write)(TPlotFont&, const std::string&);
+};
+
+const FontPart kFontParts[] = {
+    {".Name", TPlotPropertyType::String, [](const TPlotFont& font) { return font.Name; },
+     [](TPlotFont& font, const std::string& text) { font.Name = text; }},
+    {".Size", TPlotPropertyType::Integer, [](const TPlotFont& font) { return std::to_string(font.Size); },
+     [](TPlotFont& font, const std::string& text) {
+         int64_t size = 0;
+         ParseInteger(text, size);
+         font.Size = static_cast<int32_t>(size);
+     }},
+    {".Color", TPlotPropertyType::Color, [](const TPlotFont& font) { return ColorToText(font.Color); },
+     [](TPlotFont& font, const std::string& text) { ParseColor(text, font.Color); }},
+    {".Style", TPlotPropertyType::FontStyle, [](const TPlotFont& font) { return FontStyleToText(font); },
+     [](TPlotFont& font, const std::string& text) { ParseFontStyle(text, font); }},
+};
+
+// The four properties of the font property `name`. A part is written by reading the whole font,
+// changing that part and setting the font again, so the object's setter sees every change.
+template <class Target, class T, class R>
+std::vector<TPropertyOf<Target>> FontProperties(const std::string& name, R (T::*get)() const,
+                                                void (T::*set)(const TPlotFont&)) {
+    std::vector<TPropertyOf<Target>> properties;
+    for (const FontPart& part : kFontParts) {
+        TPropertyOf<Target> property;
+        property.Name = name + part.suffix;
+        property.Type = part.type;
+        property.Read = [get, read = part.read](const Target& target) {
+            return read((static_cast<const T&>(target).*get)());
+        };
+        property.Write = [get, set, write = part.write](Target& target, const std::string& text) {
+            T& object = static_cast<T&>(target);
+            TPlotFont font = (object.*get)();
+            write(font, text);
+            (object.*set)(font);
+        };
+        properties.push_back(std::move(property));
+    }
+    return properties;
+}
+
+// Font properties of an object class, as Prop is to Make.
+template <class T, class R>
+std::vector<TPlotProperty> FontProps(const std::string& name, R (T::*get)() const, void (T::*set)(const TPlotFont&)) {
+    return FontProperties<TPlotObject>(name, get, set);
+}
+
+// A class's properties from several runs, in the order given: plain properties between fonts.
+template <class P>
+std::vector<P> Joined(std::initializer_list<std::vector<P>> runs) {
+    std::vector<P> joined;
+    for (const std::vector<P>& run : runs) joined.insert(joined.end(), run.begin(), run.end());
+    return joined;
+}
+
 // The properties one class adds to those of its bases.
 struct ClassProperties {
     bool (*is)(const TPlotObject&);
@@ -168,6 +237,7 @@ const std::vector<std::string> kBrushStyles = {"bsSolid",     "bsClear",     "bs
                                                "bsFDiagonal", "bsBDiagonal", "bsCross",      "bsDiagCross"};
 const std::vector<std::string> kDataStyles = {"ipdsStandard", "ipdsCompact", "ipdsCompactInterval",
                                               "ipdsFullFeature"};
+const std::vector<std::string> kAxesControlStyles = {"ipacsXAxis", "ipacsYAxis", "ipacsBoth"};
 
 // Base classes before the classes derived from them, so that Name comes first and a stored
 // object is named before anything else is set.
@@ -187,6 +257,7 @@ std::vector<ClassProperties> BuildTable() {
           Prop("ForceStacking", Type::Bool, &TPlotLayoutObject::GetForceStacking,
                &TPlotLayoutObject::SetForceStacking)}},
         {Is<TPlotAxis>,
+         Joined<TPlotProperty>({
          {Prop("Title", Type::String, &TPlotAxis::GetTitle, &TPlotAxis::SetTitle),
           Prop("TitleShow", Type::Bool, &TPlotAxis::GetTitleShow, &TPlotAxis::SetTitleShow),
           Prop("Min", Type::Double, &TPlotAxis::GetMin, &TPlotAxis::SetMin),
@@ -216,8 +287,17 @@ std::vector<ClassProperties> BuildTable() {
           Prop("StackingEndsMargin", Type::Double, &TPlotAxis::GetStackingEndsMargin,
                &TPlotAxis::SetStackingEndsMargin),
           Prop("LabelSeparation", Type::Double, &TPlotAxis::GetLabelSeparation, &TPlotAxis::LoadLabelSeparationRaw),
-          Prop("TitleMargin", Type::Double, &TPlotAxis::GetTitleMargin, &TPlotAxis::LoadTitleMarginRaw)}},
+          Prop("TitleMargin", Type::Double, &TPlotAxis::GetTitleMargin, &TPlotAxis::LoadTitleMarginRaw)},
+         FontProps("TitleFont", &TPlotAxis::GetTitleFont, &TPlotAxis::SetTitleFont),
+         FontProps("LabelsFont", &TPlotAxis::GetLabelsFont, &TPlotAxis::SetLabelsFont),
+         {Prop("ScaleLinesColor", Type::Color, &TPlotAxis::GetScaleLinesColor, &TPlotAxis::SetScaleLinesColor),
+          Prop("LabelsPrecision", Type::Integer, &TPlotAxis::GetLabelsPrecision, &TPlotAxis::SetLabelsPrecision),
+          Prop("DateTimeFormat", Type::String, &TPlotAxis::GetDateTimeFormat, &TPlotAxis::SetDateTimeFormat),
+          Prop("CursorPrecision", Type::Integer, &TPlotAxis::GetCursorPrecision, &TPlotAxis::SetCursorPrecision),
+          Prop("GridLinesVisible", Type::Bool, &TPlotAxis::GetGridLinesVisible, &TPlotAxis::SetGridLinesVisible)},
+         })},
         {Is<TPlotChannelCustom>,
+         Joined<TPlotProperty>({
          {Prop("TitleText", Type::String, &TPlotChannelCustom::GetTitleText, &TPlotChannelCustom::SetTitleText),
           Prop("VisibleInLegend", Type::Bool, &TPlotChannelCustom::GetVisibleInLegend,
                &TPlotChannelCustom::SetVisibleInLegend),
@@ -253,8 +333,9 @@ std::vector<ClassProperties> BuildTable() {
           Prop("MarkersBrushColor", Type::Color, &TPlotChannelCustom::GetMarkersBrushColor,
                &TPlotChannelCustom::SetMarkersBrushColor),
           Prop("MarkersBrushStyle", Type::Enumeration, &TPlotChannelCustom::GetMarkersBrushStyle,
-               &TPlotChannelCustom::SetMarkersBrushStyle, kBrushStyles),
-          Prop("XAxisName", Type::String, &TPlotChannelCustom::GetXAxisName, &TPlotChannelCustom::SetXAxisName),
+               &TPlotChannelCustom::SetMarkersBrushStyle, kBrushStyles)},
+         FontProps("MarkersFont", &TPlotChannelCustom::GetMarkersFont, &TPlotChannelCustom::SetMarkersFont),
+         {Prop("XAxisName", Type::String, &TPlotChannelCustom::GetXAxisName, &TPlotChannelCustom::SetXAxisName),
           Prop("YAxisName", Type::String, &TPlotChannelCustom::GetYAxisName, &TPlotChannelCustom::SetYAxisName),
           Prop("XAxisTrackingEnabled", Type::Bool, &TPlotChannelCustom::GetXAxisTrackingEnabled,
                &TPlotChannelCustom::SetXAxisTrackingEnabled),
@@ -262,7 +343,8 @@ std::vector<ClassProperties> BuildTable() {
                &TPlotChannelCustom::SetYAxisTrackingEnabled),
           Prop("LogFileName", Type::String, &TPlotChannelCustom::GetLogFileName, &TPlotChannelCustom::SetLogFileName),
           Prop("LogBufferSize", Type::Integer, &TPlotChannelCustom::GetLogBufferSize,
-               &TPlotChannelCustom::SetLogBufferSize)}},
+               &TPlotChannelCustom::SetLogBufferSize)},
+         })},
         {Is<TPlotChannel>,
          {Prop("FastDrawEnabled", Type::Bool, &TPlotChannel::GetFastDrawEnabled, &TPlotChannel::SetFastDrawEnabled),
           Prop("InterpolationStyle", Type::Enumeration, &TPlotChannel::GetInterpolationStyle,
@@ -325,12 +407,88 @@ std::vector<ClassProperties> BuildTable() {
         {Is<TPlotDataView>,
          {Prop("Title", Type::String, &TPlotDataView::GetTitle, &TPlotDataView::SetTitle),
           Prop("GridXAxisName", Type::String, &TPlotDataView::GetGridXAxisName, &TPlotDataView::SetGridXAxisName),
-          Prop("GridYAxisName", Type::String, &TPlotDataView::GetGridYAxisName, &TPlotDataView::SetGridYAxisName)}},
+          Prop("GridYAxisName", Type::String, &TPlotDataView::GetGridYAxisName, &TPlotDataView::SetGridYAxisName),
+          Prop("GridLineColor", Type::Color, &TPlotDataView::GetGridLineColor, &TPlotDataView::SetGridLineColor),
+          Prop("GridLineXMajorWidth", Type::Integer, &TPlotDataView::GetGridLineXMajorWidth,
+               &TPlotDataView::SetGridLineXMajorWidth),
+          Prop("GridLineXMinorWidth", Type::Integer, &TPlotDataView::GetGridLineXMinorWidth,
+               &TPlotDataView::SetGridLineXMinorWidth),
+          Prop("GridLineYMajorWidth", Type::Integer, &TPlotDataView::GetGridLineYMajorWidth,
+               &TPlotDataView::SetGridLineYMajorWidth),
+          Prop("GridLineYMinorWidth", Type::Integer, &TPlotDataView::GetGridLineYMinorWidth,
+               &TPlotDataView::SetGridLineYMinorWidth),
+          Prop("AxesControlEnabled", Type::Bool, &TPlotDataView::GetAxesControlEnabled,
+               &TPlotDataView::SetAxesControlEnabled),
+          Prop("AxesControlMouseStyle", Type::Enumeration, &TPlotDataView::GetAxesControlMouseStyle,
+               &TPlotDataView::SetAxesControlMouseStyle, kAxesControlStyles),
+          Prop("AxesControlWheelStyle", Type::Enumeration, &TPlotDataView::GetAxesControlWheelStyle,
+               &TPlotDataView::SetAxesControlWheelStyle, kAxesControlStyles)}},
         {Is<TPlotDataCursor>,
-         {Prop("ChannelName", Type::String, &TPlotDataCursor::GetChannelName, &TPlotDataCursor::SetChannelName)}},
+         {Prop("ChannelName", Type::String, &TPlotDataCursor::GetChannelName, &TPlotDataCursor::SetChannelName),
+          Prop("ChannelAllowAll", Type::Bool, &TPlotDataCursor::GetChannelAllowAll,
+               &TPlotDataCursor::SetChannelAllowAll),
+          Prop("ChannelShowAllInLegend", Type::Bool, &TPlotDataCursor::GetChannelShowAllInLegend,
+               &TPlotDataCursor::SetChannelShowAllInLegend),
+          Prop("Style", Type::Enumeration, &TPlotDataCursor::GetStyle, &TPlotDataCursor::SetStyle,
+               {"ipcsValueXY", "ipcsValueX", "ipcsValueY", "ipcsDeltaX", "ipcsDeltaY", "ipcsInverseDeltaX"}),
+          Prop("Color", Type::Color, &TPlotDataCursor::GetColor, &TPlotDataCursor::SetColor),
+          Prop("UseChannelColor", Type::Bool, &TPlotDataCursor::GetUseChannelColor,
+               &TPlotDataCursor::SetUseChannelColor),
+          Prop("HintShow", Type::Bool, &TPlotDataCursor::GetHintShow, &TPlotDataCursor::SetHintShow),
+          Prop("HintHideOnRelease", Type::Bool, &TPlotDataCursor::GetHintHideOnRelease,
+               &TPlotDataCursor::SetHintHideOnRelease),
+          Prop("HintOrientationSide", Type::Enumeration, &TPlotDataCursor::GetHintOrientationSide,
+               &TPlotDataCursor::SetHintOrientationSide, {"iosBottomRight", "iosTopLeft"}),
+          Prop("HintPosition", Type::Double, &TPlotDataCursor::GetHintPosition, &TPlotDataCursor::SetHintPosition),
+          Prop("Pointer1Position", Type::Double, &TPlotDataCursor::GetPointer1Position,
+               &TPlotDataCursor::SetPointer1Position),
+          Prop("Pointer2Position", Type::Double, &TPlotDataCursor::GetPointer2Position,
+               &TPlotDataCursor::SetPointer2Position),
+          Prop("PointerPenWidth", Type::Integer, &TPlotDataCursor::GetPointerPenWidth,
+               &TPlotDataCursor::SetPointerPenWidth),
+          Prop("MenuItemCaptionValueXY", Type::String, &TPlotDataCursor::GetMenuItemCaptionValueXY,
+               &TPlotDataCursor::SetMenuItemCaptionValueXY),
+          Prop("MenuItemCaptionValueX", Type::String, &TPlotDataCursor::GetMenuItemCaptionValueX,
+               &TPlotDataCursor::SetMenuItemCaptionValueX),
+          Prop("MenuItemCaptionValueY", Type::String, &TPlotDataCursor::GetMenuItemCaptionValueY,
+               &TPlotDataCursor::SetMenuItemCaptionValueY),
+          Prop("MenuItemCaptionDeltaX", Type::String, &TPlotDataCursor::GetMenuItemCaptionDeltaX,
+               &TPlotDataCursor::SetMenuItemCaptionDeltaX),
+          Prop("MenuItemCaptionDeltaY", Type::String, &TPlotDataCursor::GetMenuItemCaptionDeltaY,
+               &TPlotDataCursor::SetMenuItemCaptionDeltaY),
+          Prop("MenuItemCaptionInverseDeltaX", Type::String, &TPlotDataCursor::GetMenuItemCaptionInverseDeltaX,
+               &TPlotDataCursor::SetMenuItemCaptionInverseDeltaX)}},
+        {Is<TPlotToolBar>,
+         {Prop("ZoomInOutFactor", Type::Double, &TPlotToolBar::GetZoomInOutFactor, &TPlotToolBar::SetZoomInOutFactor),
+          Prop("ShowSelectButton", Type::Bool, &TPlotToolBar::GetShowSelectButton,
+               &TPlotToolBar::SetShowSelectButton),
+          Prop("ShowPreviewButton", Type::Bool, &TPlotToolBar::GetShowPreviewButton,
+               &TPlotToolBar::SetShowPreviewButton)}},
+        {Is<TPlotLegend>,
+         {Prop("CaptionColumnTitle", Type::String, &TPlotLegend::GetCaptionColumnTitle,
+               &TPlotLegend::SetCaptionColumnTitle),
+          Prop("CaptionColumnXAxisTitle", Type::String, &TPlotLegend::GetCaptionColumnXAxisTitle,
+               &TPlotLegend::SetCaptionColumnXAxisTitle),
+          Prop("CaptionColumnYAxisTitle", Type::String, &TPlotLegend::GetCaptionColumnYAxisTitle,
+               &TPlotLegend::SetCaptionColumnYAxisTitle),
+          Prop("CaptionColumnXValue", Type::String, &TPlotLegend::GetCaptionColumnXValue,
+               &TPlotLegend::SetCaptionColumnXValue),
+          Prop("CaptionColumnYValue", Type::String, &TPlotLegend::GetCaptionColumnYValue,
+               &TPlotLegend::SetCaptionColumnYValue),
+          Prop("CaptionColumnYMax", Type::String, &TPlotLegend::GetCaptionColumnYMax,
+               &TPlotLegend::SetCaptionColumnYMax),
+          Prop("CaptionColumnYMin", Type::String, &TPlotLegend::GetCaptionColumnYMin,
+               &TPlotLegend::SetCaptionColumnYMin),
+          Prop("CaptionColumnYMean", Type::String, &TPlotLegend::GetCaptionColumnYMean,
+               &TPlotLegend::SetCaptionColumnYMean)}},
         {Is<TPlotLabel>,
+         Joined<TPlotProperty>({
          {Prop("Caption", Type::String, &TPlotLabel::GetCaption, &TPlotLabel::SetCaption),
-          Prop("MarginBottom", Type::Double, &TPlotLabel::GetMarginBottom, &TPlotLabel::SetMarginBottom)}},
+          Prop("MarginBottom", Type::Double, &TPlotLabel::GetMarginBottom, &TPlotLabel::SetMarginBottom),
+          Prop("Alignment", Type::Enumeration, &TPlotLabel::GetAlignment, &TPlotLabel::SetAlignment,
+               {"iahCenter", "iahLeft", "iahRight"})},
+         FontProps("Font", &TPlotLabel::GetFont, &TPlotLabel::SetFont),
+         })},
         {Is<TPlotLimit>,
          {Prop("XAxisName", Type::String, &TPlotLimit::GetXAxisName, &TPlotLimit::SetXAxisName),
           Prop("YAxisName", Type::String, &TPlotLimit::GetYAxisName, &TPlotLimit::SetYAxisName)}},
@@ -370,13 +528,21 @@ void CheckPropertyText(const std::string& name, TPlotPropertyType type, const st
         case TPlotPropertyType::Enumeration:
             if (EnumIndex(enumNames, text) < 0) Refuse(name, text, "one of its values");
             break;
+        case TPlotPropertyType::FontStyle: {
+            TPlotFont font;
+            if (!ParseFontStyle(text, font))
+                Refuse(name, text, "a font style (Bold, Italic, Underline, StrikeOut, comma-separated)");
+            break;
+        }
         case TPlotPropertyType::String:
             break;
     }
 }
 
 const std::vector<TPlotComponentProperty>& PlotComponentProperties() {
-    static const std::vector<TPlotComponentProperty> properties = {
+    static const std::vector<TPlotComponentProperty> properties = Joined<TPlotComponentProperty>({
+        {Make<TPlotComponent>("UpdateFrameRate", Type::Integer, &TPlotComponent::GetUpdateFrameRate,
+                              &TPlotComponent::SetUpdateFrameRate),
         Make<TPlotComponent>("DataViewZHorz", Type::Integer, &TPlotComponent::GetDataViewZHorz,
                              &TPlotComponent::SetDataViewZHorz),
         Make<TPlotComponent>("DataViewZVert", Type::Integer, &TPlotComponent::GetDataViewZVert,
@@ -385,10 +551,31 @@ const std::vector<TPlotComponentProperty>& PlotComponentProperties() {
                              &TPlotComponent::SetUserCanEditObjects),
         Make<TPlotComponent>("XYAxesReverse", Type::Bool, &TPlotComponent::GetXYAxesReverse,
                              &TPlotComponent::SetXYAxesReverse),
+        Make<TPlotComponent>("BackGroundGradientEnabled", Type::Bool, &TPlotComponent::GetBackGroundGradientEnabled,
+                             &TPlotComponent::SetBackGroundGradientEnabled),
+        Make<TPlotComponent>("ClipAnnotationsToAxes", Type::Bool, &TPlotComponent::GetClipAnnotationsToAxes,
+                             &TPlotComponent::SetClipAnnotationsToAxes)},
+        FontProperties<TPlotComponent>("HintsFont", &TPlotComponent::GetHintsFont, &TPlotComponent::SetHintsFont),
+        {Make<TPlotComponent>("CopyToClipBoardFormat", Type::Enumeration, &TPlotComponent::GetCopyToClipBoardFormat,
+                              &TPlotComponent::SetCopyToClipBoardFormat, {"ipefMetaFile", "ipefBitmap", "ipefJPEG"}),
+        Make<TPlotComponent>("DataFileFormat", Type::Enumeration, &TPlotComponent::GetDataFileFormat,
+                             &TPlotComponent::SetDataFileFormat, {"ipdffText", "ipdffCompactInterval"}),
         Make<TPlotComponent>("DataFileColumnSeparator", Type::Enumeration,
                              &TPlotComponent::GetDataFileColumnSeparator,
                              &TPlotComponent::SetDataFileColumnSeparator, {"ipdfcsTab", "ipdfcsComma"}),
-    };
+        Make<TPlotComponent>("EditorFormStyle", Type::Enumeration, &TPlotComponent::GetEditorFormStyle,
+                             &TPlotComponent::SetEditorFormStyle, {"ipfsModal"}),
+        Make<TPlotComponent>("PrintMarginLeft", Type::Double, &TPlotComponent::GetPrintMarginLeft,
+                             &TPlotComponent::SetPrintMarginLeft),
+        Make<TPlotComponent>("PrintMarginTop", Type::Double, &TPlotComponent::GetPrintMarginTop,
+                             &TPlotComponent::SetPrintMarginTop),
+        Make<TPlotComponent>("PrintMarginRight", Type::Double, &TPlotComponent::GetPrintMarginRight,
+                             &TPlotComponent::SetPrintMarginRight),
+        Make<TPlotComponent>("PrintMarginBottom", Type::Double, &TPlotComponent::GetPrintMarginBottom,
+                             &TPlotComponent::SetPrintMarginBottom),
+        Make<TPlotComponent>("PrintDocumentName", Type::String, &TPlotComponent::GetPrintDocumentName,
+                             &TPlotComponent::SetPrintDocumentName)},
+    });
     return properties;
 }
 

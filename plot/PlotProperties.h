@@ -7,6 +7,16 @@
 // reads back to the same double; colours #RRGGBB or a system colour name (clBtnFace, ...);
 // enumerations by their value names (ipmsCircle); strings as they are.
 //
+// Fonts are published as four properties, the font property's name with a dotted suffix:
+//   TitleFont.Name  = "Arial"        the face name, a text
+//   TitleFont.Size  = 10             points, a whole number; stored clamped to 1..1000
+//   TitleFont.Color = #FFFFFF        a colour
+//   TitleFont.Style = Bold,Italic    a font style text: the set styles among Bold, Italic,
+//                                    Underline and StrikeOut, comma-separated, in any order and
+//                                    letter case; empty for none (written in that order)
+// Each part is read and written on its own, so a configuration names only the parts that differ
+// from the object's starting font. Every font property of every class has exactly these four.
+//
 // Errors: EPlotError with a message naming the property and the offending text.
 
 #include <functional>
@@ -20,7 +30,7 @@ namespace ondrix {
 
 class TPlotComponent;
 
-enum class TPlotPropertyType { Bool, Integer, Double, String, Color, Enumeration };
+enum class TPlotPropertyType { Bool, Integer, Double, String, Color, Enumeration, FontStyle };
 
 // One published property of objects of type Target.
 template <class Target>

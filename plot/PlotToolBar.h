@@ -1,7 +1,8 @@
 #pragma once
-// The plot's command and mode bar. So far only its place in the object model and the plot's
-// select mode as a plain flag; the buttons, the modes and their drawing come with the toolbar
-// work, and the select mode then becomes the Select button's latched state.
+// The plot's command and mode bar. So far its place in the object model, the plot's select mode
+// as a plain flag and the stored settings of its buttons; the buttons, the modes and their
+// drawing come with the toolbar work, the select mode then becomes the Select button's latched
+// state and the Show...Button settings the visibility of their buttons.
 
 #include "plot/PlotObjects.h"
 
@@ -14,8 +15,28 @@ public:
     bool GetSelectModeActive() const { return selectModeActive_; }
     void SetSelectModeActive(bool value);
 
+    // The span factor of Zoom Out on linear axes (Zoom In uses its inverse). At least 1, so a
+    // zoom never turns a span round; smaller values store 1.
+    double GetZoomInOutFactor() const { return zoomInOutFactor_; }
+    void SetZoomInOutFactor(double value);
+    // The Select and Preview buttons are the two hidden at creation.
+    bool GetShowSelectButton() const { return showSelectButton_; }
+    void SetShowSelectButton(bool value);
+    bool GetShowPreviewButton() const { return showPreviewButton_; }
+    void SetShowPreviewButton(bool value);
+
 private:
+    template <class T>
+    void Store(T& field, T value) {
+        if (field == value) return;
+        field = value;
+        TriggerChange();
+    }
+
     bool selectModeActive_ = false;
+    double zoomInOutFactor_ = 2;
+    bool showSelectButton_ = false;
+    bool showPreviewButton_ = false;
 };
 
 }  // namespace ondrix
