@@ -47,6 +47,20 @@ private:
     bool& flag_;
 };
 
+// One-line displays (cursor, legend) show a multi-line text with blanks for its line breaks.
+std::string OnOneLine(std::string text) {
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.replace(at, 2, " ");
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    return text;
+}
+
+// Below this a span cannot be divided into steps.
+constexpr double kIndivisibleSpan = 1e-299;
+
+// Calendar walks go past the maximum by up to a step of this many days per counted month/year.
+constexpr double kLongestMonthDays = 31;
+constexpr double kLongestYearDays = 366;
+
 }  // namespace
 
 // ---- Construction ------------------------------------------------------------------------
@@ -245,8 +259,304 @@ void TPlotAxis::SetLabelsFont(const TPlotFont& value) { Store(labelsFont_, Clamp
 void TPlotAxis::SetScaleLinesColor(TColor value) { Store(scaleLinesColor_, value); }
 void TPlotAxis::SetLabelsPrecision(int32_t value) { Store(labelsPrecision_, std::max(value, 0)); }
 void TPlotAxis::SetDateTimeFormat(const std::string& value) { Store(dateTimeFormat_, value); }
-void TPlotAxis::SetCursorPrecision(int32_t value) { Store(cursorPrecision_, std::max(value, 0)); }
+void TPlotAxis::SetCursorPrecision(int32_t value) { Store(cursorFormat_.Precision, std::max(value, 0)); }
 void TPlotAxis::SetGridLinesVisible(bool value) { Store(gridLinesVisible_, value); }
+void TPlotAxis::SetLabelSeparation(double value) { Store(labelSeparation_, value); }
+void TPlotAxis::SetTitleMargin(double value) { Store(titleMargin_, value); }
+void TPlotAxis::SetTitleRotated(bool value) { Store(titleRotated_, value); }
+void TPlotAxis::SetMajorLength(int32_t value) { Store(majorLength_, value); }
+void TPlotAxis::SetMinorLength(int32_t value) { Store(minorLength_, value); }
+void TPlotAxis::SetMinorCount(int32_t value) { Store(minorCount_, value); }
+void TPlotAxis::SetInnerMargin(int32_t value) { Store(innerMargin_, value); }
+void TPlotAxis::SetOuterMargin(int32_t value) { Store(outerMargin_, value); }
+void TPlotAxis::SetLabelsVisible(bool value) { Store(labelsVisible_, value); }
+void TPlotAxis::SetLabelsMargin(double value) { Store(labelsMargin_, value); }
+void TPlotAxis::SetLabelsRotation(TRotationAngle value) { Store(labelsRotation_, value); }
+void TPlotAxis::SetLabelsFormatStyle(TPlotTextFormat value) { Store(labelsFormatStyle_, value); }
+void TPlotAxis::SetLabelsPrecisionStyle(TPrecisionStyle value) { Store(labelsPrecisionStyle_, value); }
+void TPlotAxis::SetLabelsMinLengthAutoAdjust(bool value) { Store(labelsMinLengthAutoAdjust_, value); }
+void TPlotAxis::SetScaleLinesShow(bool value) { Store(scaleLinesShow_, value); }
+void TPlotAxis::SetScaleLineShow(bool value) { Store(scaleLineShow_, value); }
+void TPlotAxis::SetDesiredStart(double value) { Store(desiredStart_, value); }
+
+void TPlotAxis::SetDesiredIncrement(double value) {
+    if (std::isnan(value)) return;
+    Store(desiredIncrement_, std::clamp(value, 0.0, kSpanLimit));
+}
+
+void TPlotAxis::SetCursorUseDefaultFormat(bool value) { Store(cursorUseDefaultFormat_, value); }
+void TPlotAxis::SetCursorFormatStyle(TPlotTextFormat value) { Store(cursorFormat_.Style, value); }
+void TPlotAxis::SetCursorDateTimeFormat(const std::string& value) { Store(cursorFormat_.DateTimeFormat, value); }
+void TPlotAxis::SetCursorPrecisionStyle(TPrecisionStyle value) { Store(cursorFormat_.PrecisionStyle, value); }
+void TPlotAxis::SetCursorMinLength(double value) { Store(cursorMinLength_, value); }
+void TPlotAxis::SetCursorMinLengthAutoAdjust(bool value) { Store(cursorMinLengthAutoAdjust_, value); }
+void TPlotAxis::SetLegendUseDefaultFormat(bool value) { Store(legendUseDefaultFormat_, value); }
+void TPlotAxis::SetLegendFormatStyle(TPlotTextFormat value) { Store(legendFormat_.Style, value); }
+void TPlotAxis::SetLegendDateTimeFormat(const std::string& value) { Store(legendFormat_.DateTimeFormat, value); }
+void TPlotAxis::SetLegendPrecisionStyle(TPrecisionStyle value) { Store(legendFormat_.PrecisionStyle, value); }
+void TPlotAxis::SetLegendPrecision(int32_t value) { Store(legendFormat_.Precision, std::max(value, 0)); }
+void TPlotAxis::SetLegendMinLength(double value) { Store(legendMinLength_, value); }
+void TPlotAxis::SetLegendMinLengthAutoAdjust(bool value) { Store(legendMinLengthAutoAdjust_, value); }
+
+void TPlotAxis::SetCartesianStyle(TPlotCartesianStyle value) { Store(cartesianStyle_, value); }
+void TPlotAxis::SetCartesianChildRefAxisName(const std::string& value) { Store(cartesianChildRefAxisName_, value); }
+void TPlotAxis::SetCartesianChildRefValue(double value) { Store(cartesianChildRefValue_, value); }
+void TPlotAxis::SetAlignRefAxisName(const std::string& value) { Store(alignRefAxisName_, value); }
+
+// ---- Value texts -------------------------------------------------------------------------
+
+TPlotValueFormat TPlotAxis::LabelFormat() const {
+    return {labelsFormatStyle_, dateTimeFormat_, labelsPrecision_, labelsPrecisionStyle_};
+}
+
+std::string TPlotAxis::FormatValue(const TPlotValueFormat& format, double value) const {
+    return FormatPlotValue(format, value, span_, scaleType_ == ipstLog10);
+}
+
+std::string TPlotAxis::GetLabelText(double value) const { return FormatValue(LabelFormat(), value); }
+
+std::string TPlotAxis::GetLabelTextAdjust(double value) {
+    std::string text = GetLabelText(value);
+    if (labelsMinLengthAutoAdjust_) {
+        const double length = PlotTextLength(text);
+        if (length > labelsMinLength_) SetLabelsMinLength(length);
+    }
+    return text;
+}
+
+std::string TPlotAxis::GetCursorText(double value) const {
+    return OnOneLine(FormatValue(cursorUseDefaultFormat_ ? LabelFormat() : cursorFormat_, value));
+}
+
+std::string TPlotAxis::GetLegendText(double value) const {
+    return OnOneLine(FormatValue(legendUseDefaultFormat_ ? LabelFormat() : legendFormat_, value));
+}
+
+std::string TPlotAxis::GetCursorValueText(double value) const {
+    TPlotValueFormat format = cursorUseDefaultFormat_ ? LabelFormat() : cursorFormat_;
+    format.Style = iptfValue;
+    return OnOneLine(FormatValue(format, value));
+}
+
+// ---- Sizes -------------------------------------------------------------------------------
+
+// The min-length part is taken before measuring, so a label that grows LabelsMinLength widens
+// the axis from the next layout on, also after the label itself has scrolled away.
+int TPlotAxis::GetRequiredLabelLength(const TPlotTextMeasure& measure, const TPlotFont& font) {
+    int length = RoundToInt(measure.TextWidth("0", font) * labelsMinLength_);
+    const double highestRound = span_ * (std::trunc(min_ / span_) + 1);
+    length = std::max(length, measure.TextWidth(GetLabelTextAdjust(highestRound), font));
+    for (const TPlotTickObject& tick : ticks_)
+        if (tick.Style == ipttMajor) length = std::max(length, measure.TextWidth(tick.Label, font));
+    return length;
+}
+
+int TPlotAxis::GetRequiredLegendLength(const TPlotTextMeasure& measure, const TPlotFont& font) const {
+    return RoundToInt(measure.TextWidth("0", font) * (legendUseDefaultFormat_ ? labelsMinLength_ : legendMinLength_));
+}
+
+int TPlotAxis::GetRequiredCursorLength(const TPlotTextMeasure& measure, const TPlotFont& font) const {
+    return RoundToInt(measure.TextWidth("0", font) * (cursorUseDefaultFormat_ ? labelsMinLength_ : cursorMinLength_));
+}
+
+int TPlotAxis::GetRequiredWidth(const TPlotTextMeasure& measure) {
+    int titlePart = 0;
+    if (titleShow_ && cartesianStyle_ == ipcsNone) {
+        const int height = measure.TextHeight(title_, titleFont_);
+        const int across = titleRotated_ ? measure.TextWidth(title_, titleFont_) : height;
+        titlePart = RoundToInt(height * titleMargin_ + across);
+    }
+    const int tickPart = scaleLinesShow_ ? std::max({majorLength_, 0, minorLength_}) : 0;
+    int labelPart = 0;
+    if (labelsVisible_) {
+        // A label's length lies across a vertical axis unless rotated, along a horizontal one
+        // unless rotated.
+        const bool lengthAcross = GetIsHorz() == GetLabelsRotated();
+        const int labelSize = lengthAcross ? GetRequiredLabelLength(measure, labelsFont_)
+                                           : measure.TextHeight(GetLabelText(min_), labelsFont_);
+        labelPart = RoundToInt(measure.TextHeight("A", labelsFont_) * labelsMargin_) + labelSize;
+    }
+    requiredWidthWithoutTitle_ = innerMargin_ + tickPart + labelPart;
+    return requiredWidthWithoutTitle_ + outerMargin_ + titlePart;
+}
+
+int TPlotAxis::GetRequiredLengthGaurd(const TPlotTextMeasure& measure) {
+    if (!labelsVisible_) return 0;
+    const bool heightAlong = GetIsHorz() == GetLabelsRotated();
+    if (heightAlong) return measure.TextHeight("XYZ", labelsFont_) / 2;
+    return GetRequiredLabelLength(measure, labelsFont_) / 2;
+}
+
+// ---- Ticks -------------------------------------------------------------------------------
+
+TPlotAxisLabelMetrics TPlotAxis::MeasureLabelMetrics(const TPlotTextMeasure& measure) {
+    TPlotAxisLabelMetrics metrics;
+    metrics.LabelsVisible = labelsVisible_;
+    metrics.LabelsRotated = GetLabelsRotated();
+    metrics.MinLabelHeight = measure.TextHeight(GetLabelText(min_), labelsFont_);
+    metrics.RequiredLabelLength = GetRequiredLabelLength(measure, labelsFont_);
+    metrics.ZeroWidth = measure.TextWidth("0", labelsFont_);
+    metrics.ZeroHeight = measure.TextHeight("0", labelsFont_);
+    metrics.Cartesian = cartesianStyle_ != ipcsNone;
+    return metrics;
+}
+
+void TPlotAxis::CalcTicks(const TPlotTextMeasure& measure) {
+    ticksStepMonths_ = false;
+    ticksStepYears_ = false;
+    CalcScaleRect(MeasureLabelMetrics(measure));
+    if (tickListCustom_) {
+        CalcTickPixels();
+        return;
+    }
+    ticks_.clear();
+
+    // How many labels fit along the scale, each with its separation.
+    const bool lengthAlong = GetIsHorz() != GetLabelsRotated();
+    const int pitch =
+        lengthAlong ? RoundToInt(measure.TextWidth("0", labelsFont_) * (labelSeparation_ + 1) +
+                                 GetRequiredLabelLength(measure, labelsFont_))
+                    : RoundToInt(measure.TextHeight("0", labelsFont_) * (labelSeparation_ + 1));
+    int maxLabels = std::max(1, GetSpanLength() / std::max(pitch, 1));
+
+    if (scaleType_ == ipstLog10) {
+        const double low = LogSafe(min_);
+        if (std::log10(low + span_) - std::log10(low) > 1) {
+            for (const TPlotTickPosition& tick : CalcLog10Ticks(min_, span_, maxLabels))
+                AddTickOnScale(tick.Position, tick.Style);
+            CalcTickPixels();
+            return;
+        }
+    }
+
+    const int minors = std::max(minorCount_, 0);
+    TPlotTickIncrement increment;
+    if (span_ <= kIndivisibleSpan) {
+        increment = {span_, 1};
+    } else if (desiredIncrement_ != 0 &&
+               ((!labelsVisible_ && span_ / desiredIncrement_ < GetSpanLength() / static_cast<double>(minors + 1)) ||
+                maxLabels > span_ / desiredIncrement_)) {
+        // Without labels only the minor steps must keep a pixel each.
+        increment = {desiredIncrement_, std::max(1, RoundToInt(span_ / desiredIncrement_))};
+        maxLabels = increment.Count;
+    } else if (labelsFormatStyle_ == iptfDateTime) {
+        increment = CalcDateTimeTicks(span_, maxLabels);
+        if (increment.Calendar != TPlotCalendarStep::None && !CalendarStepUsable(increment.Calendar, min_, span_))
+            increment = CalcLinearTicks(span_, maxLabels);
+    } else if (labelsFormatStyle_ == iptfPrice32nds) {
+        increment = CalcPrice32Ticks(span_, maxLabels);
+    } else {
+        increment = CalcLinearTicks(span_, maxLabels);
+    }
+    ticksStepMonths_ = increment.Calendar == TPlotCalendarStep::Months;
+    ticksStepYears_ = increment.Calendar == TPlotCalendarStep::Years;
+
+    // Calendar steps stay whole months and years.
+    if (increment.Calendar == TPlotCalendarStep::None) {
+        if (increment.Count < 2 && maxLabels > 1) {
+            increment.Increment /= 2;
+            increment.Count = 2;
+        }
+        if (maxLabels < increment.Count) {
+            increment.Count = maxLabels;
+            increment.Increment = span_ / maxLabels;
+        }
+    }
+
+    double start;
+    if (increment.Calendar != TPlotCalendarStep::None) {
+        start = CalendarStart(increment.Calendar, static_cast<int>(increment.Increment), min_);
+    } else if (desiredStart_ != 0 && min_ <= desiredStart_ && desiredStart_ <= GetMax()) {
+        start = desiredStart_;
+        while (start > min_ && start - increment.Increment != start) start -= increment.Increment;
+    } else {
+        start = std::trunc(min_ / increment.Increment) * increment.Increment - increment.Increment;
+    }
+    AddTicksFrom(start, increment);
+    CalcTickPixels();
+}
+
+// Walks one step past the maximum, since a value just beyond it may still round onto the last
+// pixel.
+void TPlotAxis::AddTicksFrom(double position, const TPlotTickIncrement& increment) {
+    const int minors = std::max(minorCount_, 0);
+    const double minorStep = increment.Increment / (minors + 1);
+    const int calendarCount = static_cast<int>(increment.Increment);
+    double last = GetMax() + increment.Increment;
+    if (increment.Calendar == TPlotCalendarStep::Months) last = GetMax() + calendarCount * kLongestMonthDays;
+    if (increment.Calendar == TPlotCalendarStep::Years) last = GetMax() + calendarCount * kLongestYearDays;
+
+    while (position <= last) {
+        AddTickOnScale(position, ipttMajor);
+        double next = position;
+        if (increment.Calendar != TPlotCalendarStep::None) {
+            next = AddCalendarStep(increment.Calendar, calendarCount, position);
+        } else if (minors >= 1 && minorStep != 0) {
+            for (int i = 0; i < minors; ++i) {
+                next += minorStep;
+                AddTickOnScale(next, ipttMinor);
+            }
+            next += minorStep;
+        } else {
+            next += increment.Increment;
+        }
+        if (next == position) break;
+        position = next;
+    }
+}
+
+void TPlotAxis::AddTickOnScale(double position, TPlotTickType style) {
+    if (!PointOnScale(position)) return;
+    if (scaleType_ == ipstLog10 && position <= 0) return;
+    TPlotTickObject tick;
+    tick.Style = style;
+    tick.Position = position;
+    if (style == ipttMajor) tick.Label = GetLabelText(position);
+    ticks_.push_back(std::move(tick));
+}
+
+void TPlotAxis::CalcTickPixels() {
+    for (TPlotTickObject& tick : ticks_) {
+        tick.Visible = PointOnScale(tick.Position);
+        if (tick.Visible) tick.Pixel = PositionToPixels(tick.Position);
+    }
+}
+
+void TPlotAxis::SetTickListCustom(bool value) { Store(tickListCustom_, value); }
+
+void TPlotAxis::TickListAdd(double position, const std::string& label, TPlotTickType style) {
+    if (scaleType_ == ipstLog10 && !(position > 0))
+        throw EPlotError("Log Scale Requires Position to be Greater Than Zero");
+    TPlotTickObject tick;
+    tick.Style = style;
+    tick.Position = position;
+    tick.Label = label;
+    ticks_.push_back(std::move(tick));
+    TriggerChange();
+}
+
+void TPlotAxis::TickListClear() {
+    if (ticks_.empty()) return;
+    ticks_.clear();
+    TriggerChange();
+}
+
+TPlotTickObject& TPlotAxis::TickAt(int index) {
+    if (index < 0 || index >= GetTickListCount()) throw EPlotError("Index out of Bounds");
+    return ticks_[static_cast<size_t>(index)];
+}
+
+const TPlotTickObject& TPlotAxis::TickAt(int index) const {
+    if (index < 0 || index >= GetTickListCount()) throw EPlotError("Index out of Bounds");
+    return ticks_[static_cast<size_t>(index)];
+}
+
+const std::string& TPlotAxis::GetTickListItemLabel(int index) const { return TickAt(index).Label; }
+double TPlotAxis::GetTickListItemPosition(int index) const { return TickAt(index).Position; }
+TPlotTickType TPlotAxis::GetTickListItemStyle(int index) const { return TickAt(index).Style; }
+void TPlotAxis::SetTickListItemLabel(int index, const std::string& value) { Store(TickAt(index).Label, value); }
+void TPlotAxis::SetTickListItemPosition(int index, double value) { Store(TickAt(index).Position, value); }
+void TPlotAxis::SetTickListItemStyle(int index, TPlotTickType value) { Store(TickAt(index).Style, value); }
 
 // ---- Geometry ----------------------------------------------------------------------------
 

@@ -1,9 +1,9 @@
 #pragma once
 // The plot's axes. An axis owns the visible value range of one direction, Min .. Min + Span:
 // it maps values to pixels and back for everything drawn against it, follows incoming data
-// (tracking), zooms and scrolls on request, and handles its own mouse drags, wheel and keys.
-// Ticks, labels and drawing come with the painting step; the appearance settings they read are
-// stored here already.
+// (tracking), zooms and scrolls on request, and handles its own mouse drags, wheel and keys. It
+// chooses its ticks and writes the texts of its values (labels, data cursor, legend), and tells
+// the layout how much room it needs; drawing comes with the painting step.
 //
 // Changes of the range, whatever their source (code, tracking, zoom, scroll, mouse, keys), go
 // through SetMin and SetSpan, and everything but a single SetMin or SetSpan through SetMinSpan.
@@ -17,7 +17,12 @@
 //
 // The scale geometry (ScaleRect, MinPixel, MaxPixel, PixelsPerUnit, label side, hit rectangle)
 // is recomputed by CalcScaleRect before every layout and paint pass, from the draw rectangle
-// the layout gave the axis and the label metrics the painting step measured.
+// the layout gave the axis and the label metrics the painting step measured. CalcTicks measures
+// those metrics itself, recomputes the geometry and rebuilds the tick list.
+//
+// Label lengths: LabelsMinLength (in widths of "0") is the least room a label gets. With
+// LabelsMinLengthAutoAdjust it grows to the length of any longer label measured for the layout
+// (GetLabelTextAdjust), and never shrinks by itself.
 //
 // Threads: GUI thread only.
 
@@ -26,8 +31,11 @@
 #include <functional>
 #include <string>
 
+#include "plot/PlotAxisTicks.h"
 #include "plot/PlotFont.h"
 #include "plot/PlotObjects.h"
+#include "plot/PlotTextMeasure.h"
+#include "plot/PlotValueText.h"
 
 namespace ondrix {
 
@@ -48,6 +56,11 @@ enum TPlotAlignFirstStyle : uint8_t { ipafsMin, ipafsMax, ipafsAuto, ipafsNone }
 
 // What a drag, the wheel and the keys do on the axis.
 enum TPlotAxisMode : uint8_t { ipamScroll, ipamZoom };
+
+enum TRotationAngle : uint8_t { ira000, ira090, ira180, ira270 };
+
+// A Cartesian axis crosses the data view instead of lying beside it.
+enum TPlotCartesianStyle : uint8_t { ipcsNone, ipcsMaster, ipcsChild };
 
 // The side of the scale line the labels are drawn on.
 enum class TPlotAxisLabelSide : uint8_t { VerticalLeft, VerticalRight, HorizontalAbove, HorizontalBelow };
@@ -157,8 +170,12 @@ public:
     // The stacked-end margin's share of the size of "0".
     double GetStackingEndsMargin() const { return stackingEndsMargin_; }
     void SetStackingEndsMargin(double value);
+    // Room between labels, in widths (heights) of "0".
     double GetLabelSeparation() const { return labelSeparation_; }
+    void SetLabelSeparation(double value);
+    // Room beside the title, in title heights.
     double GetTitleMargin() const { return titleMargin_; }
+    void SetTitleMargin(double value);
 
     // Stored-configuration reading only: the stored names "Span"/"Span_2", "LabelSeparation"
     // and "TitleMargin" go straight into their fields, unclamped and unreported.
@@ -180,11 +197,143 @@ public:
     const std::string& GetDateTimeFormat() const { return dateTimeFormat_; }
     void SetDateTimeFormat(const std::string& value);
     // The same for the data cursor's value texts.
-    int32_t GetCursorPrecision() const { return cursorPrecision_; }
+    int32_t GetCursorPrecision() const { return cursorFormat_.Precision; }
     void SetCursorPrecision(int32_t value);
     // Whether the data view draws the axis's tick lines across itself.
     bool GetGridLinesVisible() const { return gridLinesVisible_; }
     void SetGridLinesVisible(bool value);
+
+    // Read beside the title instead of along the axis.
+    bool GetTitleRotated() const { return titleRotated_; }
+    void SetTitleRotated(bool value);
+    // Tick lengths in pixels and the count of minor ticks between two majors.
+    int32_t GetMajorLength() const { return majorLength_; }
+    void SetMajorLength(int32_t value);
+    int32_t GetMinorLength() const { return minorLength_; }
+    void SetMinorLength(int32_t value);
+    int32_t GetMinorCount() const { return minorCount_; }
+    void SetMinorCount(int32_t value);
+    // Pixels between the scale line and the data view, and beyond the title.
+    int32_t GetInnerMargin() const { return innerMargin_; }
+    void SetInnerMargin(int32_t value);
+    int32_t GetOuterMargin() const { return outerMargin_; }
+    void SetOuterMargin(int32_t value);
+    bool GetLabelsVisible() const { return labelsVisible_; }
+    void SetLabelsVisible(bool value);
+    // Gap between a major tick and its label, in heights of "A".
+    double GetLabelsMargin() const { return labelsMargin_; }
+    void SetLabelsMargin(double value);
+    TRotationAngle GetLabelsRotation() const { return labelsRotation_; }
+    void SetLabelsRotation(TRotationAngle value);
+    bool GetLabelsRotated() const { return labelsRotation_ == ira090 || labelsRotation_ == ira270; }
+    TPlotTextFormat GetLabelsFormatStyle() const { return labelsFormatStyle_; }
+    void SetLabelsFormatStyle(TPlotTextFormat value);
+    TPrecisionStyle GetLabelsPrecisionStyle() const { return labelsPrecisionStyle_; }
+    void SetLabelsPrecisionStyle(TPrecisionStyle value);
+    bool GetLabelsMinLengthAutoAdjust() const { return labelsMinLengthAutoAdjust_; }
+    void SetLabelsMinLengthAutoAdjust(bool value);
+    // The scale line and the ticks; ScaleLineShow is kept for configurations only.
+    bool GetScaleLinesShow() const { return scaleLinesShow_; }
+    void SetScaleLinesShow(bool value);
+    bool GetScaleLineShow() const { return scaleLineShow_; }
+    void SetScaleLineShow(bool value);
+    // 0 chooses them automatically. The increment is kept within 0 .. 1e300.
+    double GetDesiredStart() const { return desiredStart_; }
+    void SetDesiredStart(double value);
+    double GetDesiredIncrement() const { return desiredIncrement_; }
+    void SetDesiredIncrement(double value);
+
+    // ---- Cursor and legend value formats (the label ones while ...UseDefaultFormat) ----
+    bool GetCursorUseDefaultFormat() const { return cursorUseDefaultFormat_; }
+    void SetCursorUseDefaultFormat(bool value);
+    TPlotTextFormat GetCursorFormatStyle() const { return cursorFormat_.Style; }
+    void SetCursorFormatStyle(TPlotTextFormat value);
+    const std::string& GetCursorDateTimeFormat() const { return cursorFormat_.DateTimeFormat; }
+    void SetCursorDateTimeFormat(const std::string& value);
+    TPrecisionStyle GetCursorPrecisionStyle() const { return cursorFormat_.PrecisionStyle; }
+    void SetCursorPrecisionStyle(TPrecisionStyle value);
+    double GetCursorMinLength() const { return cursorMinLength_; }
+    void SetCursorMinLength(double value);
+    bool GetCursorMinLengthAutoAdjust() const { return cursorMinLengthAutoAdjust_; }
+    void SetCursorMinLengthAutoAdjust(bool value);
+    bool GetLegendUseDefaultFormat() const { return legendUseDefaultFormat_; }
+    void SetLegendUseDefaultFormat(bool value);
+    TPlotTextFormat GetLegendFormatStyle() const { return legendFormat_.Style; }
+    void SetLegendFormatStyle(TPlotTextFormat value);
+    const std::string& GetLegendDateTimeFormat() const { return legendFormat_.DateTimeFormat; }
+    void SetLegendDateTimeFormat(const std::string& value);
+    TPrecisionStyle GetLegendPrecisionStyle() const { return legendFormat_.PrecisionStyle; }
+    void SetLegendPrecisionStyle(TPrecisionStyle value);
+    int32_t GetLegendPrecision() const { return legendFormat_.Precision; }
+    void SetLegendPrecision(int32_t value);
+    double GetLegendMinLength() const { return legendMinLength_; }
+    void SetLegendMinLength(double value);
+    bool GetLegendMinLengthAutoAdjust() const { return legendMinLengthAutoAdjust_; }
+    void SetLegendMinLengthAutoAdjust(bool value);
+
+    // ---- Cartesian placement and alignment (stored; the layout reads them) ----
+    TPlotCartesianStyle GetCartesianStyle() const { return cartesianStyle_; }
+    void SetCartesianStyle(TPlotCartesianStyle value);
+    const std::string& GetCartesianChildRefAxisName() const { return cartesianChildRefAxisName_; }
+    void SetCartesianChildRefAxisName(const std::string& value);
+    double GetCartesianChildRefValue() const { return cartesianChildRefValue_; }
+    void SetCartesianChildRefValue(double value);
+    const std::string& GetAlignRefAxisName() const { return alignRefAxisName_; }
+    void SetAlignRefAxisName(const std::string& value);
+
+    // ---- Value texts ----
+    std::string GetLabelText(double value) const;
+    // The same while measuring for the layout: a longer text may grow LabelsMinLength.
+    std::string GetLabelTextAdjust(double value);
+    // With CR LF and CR replaced by blanks, for one-line displays.
+    std::string GetCursorText(double value) const;
+    std::string GetLegendText(double value) const;
+    // The cursor's settings in the plain number style.
+    std::string GetCursorValueText(double value) const;
+
+    // ---- Sizes for the layout, the legend and the cursor, in pixels ----
+    // Room a label takes along the axis: LabelsMinLength, the label of the highest round value
+    // in view, and every label of the tick list, whichever is widest.
+    int GetRequiredLabelLength(const TPlotTextMeasure& measure, const TPlotFont& font);
+    int GetRequiredLegendLength(const TPlotTextMeasure& measure, const TPlotFont& font) const;
+    int GetRequiredCursorLength(const TPlotTextMeasure& measure, const TPlotFont& font) const;
+    // Room across the axis: margins, ticks, labels and title.
+    int GetRequiredWidth(const TPlotTextMeasure& measure);
+    // The part of it without the outer margin and the title, as of the last GetRequiredWidth;
+    // a Cartesian axis needs only that.
+    int GetRequiredWidthWithoutTitle() const { return requiredWidthWithoutTitle_; }
+    // Room the layout keeps free beyond each end of the axis for the end labels: half a label's
+    // extent along the axis, rounded down.
+    int GetRequiredLengthGaurd(const TPlotTextMeasure& measure);
+
+    // ---- Ticks ----
+    // Measures the labels, recomputes the scale geometry and, unless TickListCustom, rebuilds
+    // the tick list; always updates the ticks' pixels.
+    void CalcTicks(const TPlotTextMeasure& measure);
+    // Each tick's Visible (on the scale) and, when visible, its Pixel.
+    void CalcTickPixels();
+    // The label metrics CalcScaleRect needs, measured in LabelsFont.
+    TPlotAxisLabelMetrics MeasureLabelMetrics(const TPlotTextMeasure& measure);
+    const TPlotTickList& GetTickList() const { return ticks_; }
+    // Whether the last date-time tick choice stepped by calendar months or years.
+    bool GetTicksStepMonths() const { return ticksStepMonths_; }
+    bool GetTicksStepYears() const { return ticksStepYears_; }
+
+    // The application's own ticks: CalcTicks keeps the list while TickListCustom is set.
+    // Indices outside 0 .. count - 1 throw EPlotError "Index out of Bounds".
+    bool GetTickListCustom() const { return tickListCustom_; }
+    void SetTickListCustom(bool value);
+    // Throws EPlotError "Log Scale Requires Position to be Greater Than Zero" for a position
+    // <= 0 on a log scale.
+    void TickListAdd(double position, const std::string& label, TPlotTickType style);
+    void TickListClear();
+    int GetTickListCount() const { return static_cast<int>(ticks_.size()); }
+    const std::string& GetTickListItemLabel(int index) const;
+    double GetTickListItemPosition(int index) const;
+    TPlotTickType GetTickListItemStyle(int index) const;
+    void SetTickListItemLabel(int index, const std::string& value);
+    void SetTickListItemPosition(int index, double value);
+    void SetTickListItemStyle(int index, TPlotTickType value);
 
     // ---- Geometry ----
     void CalcScaleRect(const TPlotAxisLabelMetrics& metrics);
@@ -270,6 +419,14 @@ private:
     }
 
     TPlotAxisMode ModeWith(TShiftState shift) const;
+    TPlotValueFormat LabelFormat() const;
+    std::string FormatValue(const TPlotValueFormat& format, double value) const;
+    // Ticks between the start position and the maximum, with the increment CalcTicks chose.
+    void AddTicksFrom(double start, const TPlotTickIncrement& increment);
+    // Adds the tick when it lands on the scale (and above 0 on a log scale), labelled if major.
+    void AddTickOnScale(double position, TPlotTickType style);
+    TPlotTickObject& TickAt(int index);
+    const TPlotTickObject& TickAt(int index) const;
     void UpdateMapping();
     int Log10ToPixels(double value) const;
     // The value at a fraction of the range from Min towards the maximum.
@@ -316,8 +473,44 @@ private:
     TColor scaleLinesColor_ = clWhite;
     int32_t labelsPrecision_ = 3;
     std::string dateTimeFormat_ = "hh:nn:ss";
-    int32_t cursorPrecision_ = 3;
     bool gridLinesVisible_ = true;
+
+    bool titleRotated_ = false;
+    int32_t majorLength_ = 7;
+    int32_t minorLength_ = 3;
+    int32_t minorCount_ = 1;
+    int32_t innerMargin_ = 5;
+    int32_t outerMargin_ = 5;
+    bool labelsVisible_ = true;
+    double labelsMargin_ = 0.25;
+    TRotationAngle labelsRotation_ = ira000;
+    TPlotTextFormat labelsFormatStyle_ = iptfValue;
+    TPrecisionStyle labelsPrecisionStyle_ = ipsSignificantDigits;
+    bool labelsMinLengthAutoAdjust_ = false;
+    bool scaleLinesShow_ = true;
+    bool scaleLineShow_ = true;
+    double desiredStart_ = 0;
+    double desiredIncrement_ = 0;
+
+    bool cursorUseDefaultFormat_ = true;
+    TPlotValueFormat cursorFormat_;
+    double cursorMinLength_ = 5;
+    bool cursorMinLengthAutoAdjust_ = false;
+    bool legendUseDefaultFormat_ = true;
+    TPlotValueFormat legendFormat_;
+    double legendMinLength_ = 5;
+    bool legendMinLengthAutoAdjust_ = false;
+
+    TPlotCartesianStyle cartesianStyle_ = ipcsNone;
+    std::string cartesianChildRefAxisName_ = "<None>";
+    double cartesianChildRefValue_ = 0;
+    std::string alignRefAxisName_ = "<None>";
+
+    TPlotTickList ticks_;
+    bool tickListCustom_ = false;
+    bool ticksStepMonths_ = false;
+    bool ticksStepYears_ = false;
+    int requiredWidthWithoutTitle_ = 0;
 
     TPlotRect scaleRect_;
     TPlotRect hitRect_;
