@@ -298,13 +298,13 @@ public:
     int GetRequiredLegendLength(const TPlotTextMeasure& measure, const TPlotFont& font) const;
     int GetRequiredCursorLength(const TPlotTextMeasure& measure, const TPlotFont& font) const;
     // Room across the axis: margins, ticks, labels and title.
-    int GetRequiredWidth(const TPlotTextMeasure& measure);
+    int GetRequiredWidth(const TPlotTextMeasure& measure) override;
     // The part of it without the outer margin and the title, as of the last GetRequiredWidth;
     // a Cartesian axis needs only that.
     int GetRequiredWidthWithoutTitle() const { return requiredWidthWithoutTitle_; }
     // Room the layout keeps free beyond each end of the axis for the end labels: half a label's
     // extent along the axis, rounded down.
-    int GetRequiredLengthGaurd(const TPlotTextMeasure& measure);
+    int GetRequiredLengthGaurd(const TPlotTextMeasure& measure) override;
 
     // ---- Ticks ----
     // Measures the labels, recomputes the scale geometry and, unless TickListCustom, rebuilds

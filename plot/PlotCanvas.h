@@ -96,6 +96,12 @@ public:
         const TPlotPoint ends[2] = {from, to};
         Polyline(ends, 2);
     }
+    // Separate segments, in one call: pairs[2k] to pairs[2k + 1] for each k below count / 2,
+    // each setting its first point and not its last, as Line does. A trace whose segments do not
+    // join end to end (min-max columns and their connectors) hands them over in batches.
+    virtual void Lines(const TPlotPoint* pairs, size_t count) {
+        for (size_t i = 0; i + 1 < count; i += 2) Line(pairs[i], pairs[i + 1]);
+    }
     // The outline lies on the box's outermost pixels; with a clear pen the brush fills the whole box.
     virtual void Rectangle(const TPlotRect& box) = 0;
     virtual void Ellipse(const TPlotRect& box) = 0;

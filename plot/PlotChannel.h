@@ -12,6 +12,7 @@
 // date-time convention, so that day fractions are plain arithmetic (0.5 is noon).
 
 #include <functional>
+#include <vector>
 
 #include "plot/PlotChannelCustom.h"
 
@@ -32,6 +33,37 @@ enum TPlotHighLowStyle : uint8_t { iphlsOpenClose, iphlsCandleStick };
 
 // Now as a plot date-time (days since 1899-12-30 00:00, local time).
 double PlotDateTimeNow();
+
+// One pixel column of the fast trace: every point falling into the column widens its min-max
+// span; the first and last Y join it to its neighbours.
+struct TPlotMinMaxPoint {
+    bool Empty = true;
+    int Column = 0;
+    double X = 0;  // of the first point added
+    double Max = -1e301;
+    double Min = 1e301;
+    double FirstY = 0;
+    double LastY = 0;
+
+    void Add(double x, double y, int column) {
+        if (Empty) {
+            Empty = false;
+            Column = column;
+            X = x;
+            FirstY = y;
+        }
+        if (y > Max) Max = y;
+        if (y < Min) Min = y;
+        LastY = y;
+    }
+    void Clear() { *this = TPlotMinMaxPoint(); }
+};
+
+// One pixel column of the X axis in the channel's pixel list.
+struct TPlotPixelPoint {
+    bool Empty = true;
+    double Y = 0;
+};
 
 class TPlotChannel : public TPlotChannelCustom {
 public:
@@ -198,6 +230,33 @@ public:
     TBrushStyle GetBarBrushStyle() const { return Attributes().BarBrushStyle; }
     void SetBarBrushStyle(TBrushStyle value) { SetAttribute(&CurrentPointAttributes::BarBrushStyle, value); }
 
+    // ---- Drawing (PlotChannelDraw.cpp) ----
+
+    // Ready when both axes exist, the channel is Visible and holds points, and the visible
+    // range has both ends (the step styles draw without them). Also places the digital levels
+    // and empties the pixel list, one entry per pixel of the X axis.
+    void DrawSetup(TCanvas& canvas) override;
+    // Straight lines: the fast min-max drawing when FastDrawEnabled, else one line per pair of
+    // valid points.
+    void DrawConnectPoints(TCanvas& canvas, bool reversed) override;
+    // Fails with "Pixel List XPixel out of Range" for a column outside the X axis's pixels.
+    void AddPixelListValue(int column, double y);
+    const std::vector<TPlotPixelPoint>& GetPixelList() const { return pixelList_; }
+    int GetDigitalHighPixels() const { return digitalHighPixels_; }
+    int GetDigitalLowPixels() const { return digitalLowPixels_; }
+
+protected:
+    int MarkerYPixels(const TPlotAxis& yAxis, double y) const override;
+
+private:
+    // The fast drawing over any point reader; see PlotChannelDraw.cpp.
+    template <class Reader>
+    void DrawFast(const TPlotTraceMapper& mapper, Reader read);
+    // The fast drawing's flush: the spans of A and B and the connectors A-B and B-C.
+    void DrawPointSet(const TPlotTraceMapper& mapper, const TPlotMinMaxPoint& a, const TPlotMinMaxPoint& b,
+                      const TPlotMinMaxPoint& c);
+    void AddClippedLine(const TPlotTraceMapper& mapper, double x1, double y1, double x2, double y2);
+
 private:
     // Adds (X, 0) with the given marks, tracks X, reports the change.
     int AddMarkedX(double x, bool null, bool empty);
@@ -206,6 +265,10 @@ private:
     int OldestUsablePoint() const;
 
     double elapsedStartTime_;
+    std::vector<TPlotPixelPoint> pixelList_;
+    int pixelListFirstColumn_ = 0;
+    int digitalHighPixels_ = 0;
+    int digitalLowPixels_ = 0;
 
     bool fastDrawEnabled_ = true;
     TPlotInterpolationStyle interpolationStyle_ = ipistStraightLine;

@@ -29,6 +29,8 @@
 #include "plot/PlotFont.h"
 #include "plot/PlotObjectReference.h"
 #include "plot/PlotObjects.h"
+#include "plot/PlotSegmentBatch.h"
+#include "plot/PlotTraceMapper.h"
 
 namespace ondrix {
 
@@ -310,6 +312,32 @@ public:
     void NotificationRemove(TPlotObject& obj) override;
     void NotificationRename(TPlotObject& obj) override;
 
+    // ---- Drawing (PlotChannelCustomDraw.cpp) -----------------------------------------------
+    // The paint pass calls DrawSetup, then Draw, for each channel. Draw paints only while
+    // DrawSetup left DrawReady set; an error raised by one channel's drawing is dropped there,
+    // so the rest of the plot still paints.
+
+    // Ready when both axes exist, the channel is Visible and holds points, and the visible
+    // range has both ends.
+    virtual void DrawSetup(TCanvas& canvas);
+    // The trace, then the markers.
+    virtual void Draw(TCanvas& canvas, TColor backgroundColor);
+    // Straight lines between consecutive valid points, each in that point's own pen; a Null
+    // point breaks the line, an Empty point is skipped.
+    virtual void DrawConnectPoints(TCanvas& canvas, bool reversed);
+    // The marker of every point in the visible range whose marker is showing, unless more than
+    // MarkersTurnOffLimit (when > 0) points are in view.
+    virtual void DrawMarkers(TCanvas& canvas, bool reversed);
+    // One marker centred on the pixel point; index -1 draws the legend's sample in the
+    // channel's values, at most 6 pixels in size.
+    void DrawMarker(TCanvas& canvas, int index, TPlotPoint point);
+    // Markers visible, the point neither Null nor Empty, its own flag set when individual
+    // markers are allowed, both axes present and both values on their scales.
+    bool GetDataMarkerShowing(int index);
+    // The part of the segment on the scales, as one line; nothing without both axes.
+    void DrawLine(TCanvas& canvas, bool reversed, double x1, double y1, double x2, double y2,
+                  TPlotUnitReferenceStyle reference);
+
     // ---- Files and logging ----------------------------------------------------------------
 
     // One line per point that is not Empty, oldest first: X, the plot's data separator, then Y
@@ -386,6 +414,14 @@ protected:
     }
     const CurrentPointAttributes& Attributes() const { return data_->GetCurrentPointAttributes(); }
 
+    // The pen of a trace: width 1 is drawn as the thinnest pen, width 0.
+    static TPlotPen TracePen(TColor color, TPlotLineStyle style, int32_t width);
+    // The marker's vertical pixel for a Y value; channels that place markers elsewhere (on
+    // digital levels) override it.
+    virtual int MarkerYPixels(const TPlotAxis& yAxis, double y) const;
+    // Segments of the trace on their way to the canvas, kept between paints.
+    TPlotSegmentBatch& SegmentBatch() { return segmentBatch_; }
+
 private:
     void ResetRunningStatistics();
     void TrackMarkerExtents();
@@ -428,6 +464,7 @@ private:
 
     int drawStartIndex_ = -1;
     int drawStopIndex_ = -1;
+    TPlotSegmentBatch segmentBatch_;
 
     TPlotObjectReference<TPlotXAxis> xAxis_;
     TPlotObjectReference<TPlotYAxis> yAxis_;

@@ -233,6 +233,9 @@ void TPlotLayoutObject::SetForceStacking(bool value) {
     TriggerLayoutChange();
 }
 
+int TPlotLayoutObject::GetRequiredWidth(const TPlotTextMeasure&) { return 0; }
+int TPlotLayoutObject::GetRequiredLengthGaurd(const TPlotTextMeasure&) { return 0; }
+
 bool TPlotLayoutObject::iMouseHitTest(const TPlotMouseData& data) { return drawRect_.Contains(data.X, data.Y); }
 
 void TPlotLayoutObject::Loaded() {

@@ -31,6 +31,7 @@ namespace ondrix {
 
 class TPlotComponent;
 class TPlotObject;
+class TPlotTextMeasure;
 
 using TPlotObjectEvent = std::function<void(TPlotObject&)>;
 
@@ -194,6 +195,8 @@ public:
 protected:
     TPlotMouseData MakeMouseData(TMouseButton button, TShiftState shift, int x, int y, bool dblClick) const;
     void SetPressed(bool value) { pressed_ = value; }
+    // The paint pass's draw setup decides whether the object takes part in this paint.
+    void SetDrawReady(bool value) { drawReady_ = value; }
 
 private:
     TPlotComponent* owner_;
@@ -240,6 +243,11 @@ public:
 
     virtual bool GetIsHorz() const { return horizontal_; }
     virtual bool GetIsVert() const { return !horizontal_; }
+
+    // What the layout asks of each object it places: the thickness across its side, and the
+    // room to keep free beyond each end along it. Kinds that take no room answer 0.
+    virtual int GetRequiredWidth(const TPlotTextMeasure& measure);
+    virtual int GetRequiredLengthGaurd(const TPlotTextMeasure& measure);
 
     // Written by the layout; not changes of their own.
     bool GetReverseSide() const { return reverseSide_; }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "PixelProbe.h"
 #include "plot/qt/QtCanvas.h"
 
 using namespace ondrix;
@@ -47,24 +48,8 @@ struct Surface {
 
     QRgb At(int x, int y) const { return image.pixel(x, y); }
     // The pixels that differ from the background, as a box in the canvas's own convention.
-    TPlotRect Ink(QRgb background = kPaper) const {
-        TPlotRect ink{image.width(), image.height(), 0, 0};
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) {
-                if (image.pixel(x, y) == background) continue;
-                ink.Left = std::min(ink.Left, x);
-                ink.Top = std::min(ink.Top, y);
-                ink.Right = std::max(ink.Right, x + 1);
-                ink.Bottom = std::max(ink.Bottom, y + 1);
-            }
-        return ink;
-    }
-    int InkCount(QRgb background = kPaper) const {
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) != background;
-        return count;
-    }
+    TPlotRect Ink(QRgb background = kPaper) const { return test::InkBox(image, background); }
+    int InkCount(QRgb background = kPaper) const { return test::InkCount(image, background); }
 
     QImage image;
     QtCanvas canvas{image};
@@ -225,6 +210,18 @@ TEST(CanvasShapes, PolygonIsOutlinedThroughItsPointsAndFilled) {
     for (const TPlotPoint& corner : diamond) EXPECT_EQ(surface.At(corner.X, corner.Y), Rgb(clBlack));
     EXPECT_EQ(surface.At(10, 10), Rgb(clRed));
     EXPECT_EQ(surface.Ink(), (TPlotRect{0, 0, 21, 21})) << Describe(surface.Ink());
+
+    // Every corner of a triangle, whichever way it points, the closing one included.
+    const std::vector<std::vector<TPlotPoint>> triangles = {
+        {{12, 3}, {5, 7}, {12, 11}}, {{5, 3}, {12, 7}, {5, 11}}, {{3, 12}, {7, 5}, {11, 12}}, {{3, 5}, {7, 12}, {11, 5}}};
+    for (const auto& triangle : triangles) {
+        Surface small(16, 16);
+        small.canvas.SetPen(Pen(clBlack));
+        small.canvas.SetBrush(Brush(clRed, bsClear));
+        small.canvas.Polygon(triangle.data(), triangle.size());
+        for (const TPlotPoint& corner : triangle)
+            EXPECT_EQ(small.At(corner.X, corner.Y), Rgb(clBlack)) << corner.X << "," << corner.Y;
+    }
 }
 
 TEST(CanvasShapes, FillRectUsesTheBrushAlone) {

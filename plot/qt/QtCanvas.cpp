@@ -1,5 +1,7 @@
 #include "plot/qt/QtCanvas.h"
 
+#include <vector>
+
 #include <QGuiApplication>
 #include <QPalette>
 #include <QStringList>
@@ -275,6 +277,21 @@ void QtCanvas::Polyline(const TPlotPoint* points, size_t count) {
     painter_.drawLines(segments_);
 }
 
+void QtCanvas::Lines(const TPlotPoint* pairs, size_t count) {
+    if (!painter_.isActive() || count < 2 || state_.pen.Style == psClear) return;
+    UsePen(PainterPen::Stroke);
+    segments_.resize(0);
+    const bool thin = OnePixelPen();
+    for (size_t i = 0; i + 1 < count; i += 2) {
+        const QPoint from(pairs[i].X, pairs[i].Y);
+        const QPoint to(pairs[i + 1].X, pairs[i + 1].Y);
+        if (from == to) continue;
+        // Thin segments end one pixel short, as in Polyline; wide ones keep their round ends.
+        segments_.append(QLine(from, thin ? PixelBefore(from, to) : to));
+    }
+    painter_.drawLines(segments_);
+}
+
 void QtCanvas::Rectangle(const TPlotRect& box) {
     const QRect rect = ToQRect(box);
     if (!painter_.isActive() || rect.isEmpty()) return;
@@ -300,7 +317,18 @@ void QtCanvas::Polygon(const TPlotPoint* points, size_t count) {
     UsePen(PainterPen::Stroke);
     polygon_.resize(static_cast<qsizetype>(count));
     for (size_t i = 0; i < count; ++i) polygon_[static_cast<qsizetype>(i)] = QPoint(points[i].X, points[i].Y);
+    if (!OnePixelPen() || state_.pen.Style == psClear) {
+        painter_.drawPolygon(polygon_, Qt::OddEvenFill);
+        return;
+    }
+    // A thin outline drawn by the painter may skip a corner pixel; the closed polyline sets every
+    // corner exactly once, as each of its segments sets its first point.
+    painter_.setPen(Qt::NoPen);
     painter_.drawPolygon(polygon_, Qt::OddEvenFill);
+    ApplyPainterPen();
+    std::vector<TPlotPoint> outline(points, points + count);
+    outline.push_back(points[0]);
+    Polyline(outline.data(), outline.size());
 }
 
 void QtCanvas::FillRect(const TPlotRect& box) {

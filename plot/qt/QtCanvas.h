@@ -60,6 +60,7 @@ public:
     int TextHeight(const std::string& text) override;
 
     void Polyline(const TPlotPoint* points, size_t count) override;
+    void Lines(const TPlotPoint* pairs, size_t count) override;
     void Rectangle(const TPlotRect& box) override;
     void Ellipse(const TPlotRect& box) override;
     void Polygon(const TPlotPoint* points, size_t count) override;
