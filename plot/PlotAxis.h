@@ -30,6 +30,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "plot/PlotAxisTicks.h"
 #include "plot/PlotFont.h"
@@ -62,6 +63,9 @@ enum TRotationAngle : uint8_t { ira000, ira090, ira180, ira270 };
 // A Cartesian axis crosses the data view instead of lying beside it.
 enum TPlotCartesianStyle : uint8_t { ipcsNone, ipcsMaster, ipcsChild };
 
+// Pen style of the grid lines the data view draws at an axis's ticks.
+enum TPlotGridLineStyle : uint8_t { ipglsSolid, ipglsDash, ipglsDot };
+
 // The side of the scale line the labels are drawn on.
 enum class TPlotAxisLabelSide : uint8_t { VerticalLeft, VerticalRight, HorizontalAbove, HorizontalBelow };
 
@@ -78,6 +82,8 @@ struct TPlotAxisLabelMetrics {
     bool Cartesian = false;  // the axis crosses the data view: no end margins, fixed label side
 };
 
+class TCanvas;
+struct TPlotPoint;
 class TPlotAxis;
 
 // The component's master-axis replay. With MasterUIInput set, the axis hands each press, move,
@@ -335,6 +341,17 @@ public:
     void SetTickListItemPosition(int index, double value);
     void SetTickListItemStyle(int index, TPlotTickType value);
 
+    // ---- Drawing (PlotAxisDraw.cpp), after the layout pass's CalcTicks ----
+    // Labels, then the scale line and ticks, the title, and the focus rectangle while the user
+    // has selected the axis; nothing while hidden.
+    void Draw(TCanvas& canvas);
+    // Lines across the rectangle at the visible ticks (vertical lines for a horizontal axis),
+    // majors and minors each on request in their own style, colour and width; nothing is drawn
+    // outside the rectangle, and nothing at all while GridLinesVisible is off.
+    void DrawGridLines(TCanvas& canvas, const TPlotRect& rect, bool showMajors, bool showMinors,
+                       TPlotGridLineStyle majorStyle, TPlotGridLineStyle minorStyle, TColor majorColor,
+                       TColor minorColor, int majorWidth, int minorWidth);
+
     // ---- Geometry ----
     void CalcScaleRect(const TPlotAxisLabelMetrics& metrics);
     const TPlotRect& GetScaleRect() const { return scaleRect_; }
@@ -435,6 +452,20 @@ private:
     void HandOverToMaster(const std::function<void(TPlotAxis&, const TPlotMouseData&)>& hook,
                           const TPlotMouseData& data);
     void RequestImmediateRepaint();
+
+    // Drawing steps. The scale line and the ticks are gathered as segment pairs and handed to
+    // the canvas in one call.
+    void DrawLines(TCanvas& canvas);
+    void DrawScaleLine(std::vector<TPlotPoint>& segments) const;
+    void DrawScaleMajorTick(std::vector<TPlotPoint>& segments, int pixel) const;
+    void DrawScaleMinorTick(std::vector<TPlotPoint>& segments, int pixel) const;
+    void DrawScaleTick(std::vector<TPlotPoint>& segments, int pixel, int length) const;
+    void DrawScaleLabel(TCanvas& canvas, const TPlotTickObject& tick);
+    void DrawTitle(TCanvas& canvas);
+    // Where the scale line lies across the axis, and which way ticks and labels grow from it
+    // (+1 right or down, -1 left or up).
+    int ScaleLineCoordinate() const;
+    int OutwardDirection() const;
 
     const bool isXAxis_;
     std::string title_;

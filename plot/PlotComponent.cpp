@@ -17,7 +17,11 @@ double NotNegative(double value) { return value >= 0 ? value : 0; }
 
 }  // namespace
 
-TPlotComponent::TPlotComponent() : master_(std::make_unique<TPlotMasterManager>(this)) {
+TPlotComponent::TPlotComponent()
+    : throttle_([this] {
+          if (OnRepaintRequest) OnRepaintRequest();
+      }),
+      master_(std::make_unique<TPlotMasterManager>(this)) {
     master_->OnChange = [this](TPlotObject&) { MasterChange(); };
     master_->OnRemove = [this](TPlotObject& obj) { MasterRemove(obj); };
     master_->OnInvalidateNow = [this] { InvalidateNow(); };
@@ -28,27 +32,19 @@ TPlotComponent::~TPlotComponent() {
     master_.reset();
 }
 
-// ---- Repaint seam ------------------------------------------------------------------------
+// ---- Repaint requests --------------------------------------------------------------------
 
-void TPlotComponent::BeginUpdate() { updateLocked_ = true; }
+void TPlotComponent::BeginUpdate() { throttle_.BeginUpdate(); }
+void TPlotComponent::EndUpdate() { throttle_.EndUpdate(); }
+void TPlotComponent::InvalidateChange() { throttle_.Request(TPlotRepaintThrottle::TChange::Content); }
 
-void TPlotComponent::EndUpdate() {
-    updateLocked_ = false;
-    if (invalidatePending_) InvalidateNow();
+void TPlotComponent::BackGroundChange() {
+    backGroundChanged_ = true;
+    throttle_.Request(TPlotRepaintThrottle::TChange::BackGround);
 }
 
-void TPlotComponent::InvalidateChange() {
-    if (updateLocked_) {
-        invalidatePending_ = true;
-        return;
-    }
-    InvalidateNow();
-}
-
-void TPlotComponent::InvalidateNow() {
-    invalidatePending_ = false;
-    if (OnRepaintRequest) OnRepaintRequest();
-}
+void TPlotComponent::InvalidateNow() { throttle_.RepaintNow(); }
+void TPlotComponent::RepaintAll() { BackGroundChange(); }
 
 void TPlotComponent::MasterChange() { InvalidateChange(); }
 
@@ -111,7 +107,20 @@ void TPlotComponent::SetUserCanEditObjects(bool value) { master_->SetUserCanEdit
 bool TPlotComponent::GetXYAxesReverse() const { return master_->GetXYAxesReverse(); }
 void TPlotComponent::SetXYAxesReverse(bool value) { master_->SetXYAxesReverse(value); }
 
-void TPlotComponent::SetUpdateFrameRate(int32_t value) { Store(updateFrameRate_, std::max(value, 0)); }
+void TPlotComponent::SetUpdateFrameRate(int32_t value) {
+    if (std::max(value, 0) == throttle_.GetFrameRate()) return;
+    throttle_.SetFrameRate(value);
+    BackGroundChange();
+}
+
+void TPlotComponent::SetAutoFrameRate(bool value) {
+    if (value == throttle_.GetAutoFrameRate()) return;
+    throttle_.SetAutoFrameRate(value);
+    if (value)
+        BackGroundChange();
+    else
+        EndUpdate();
+}
 void TPlotComponent::SetBackGroundGradientEnabled(bool value) { Store(backGroundGradientEnabled_, value); }
 void TPlotComponent::SetClipAnnotationsToAxes(bool value) { Store(clipAnnotationsToAxes_, value); }
 void TPlotComponent::SetHintsFont(const TPlotFont& value) { Store(hintsFont_, ClampedFont(value)); }

@@ -4,17 +4,22 @@
 // owns the master manager, which owns every object, and offers per kind the family add, count,
 // get by index, get by name, index by name, delete, remove all and manager.
 //
-// Repaints: every change of an object ends in InvalidateChange, which calls OnRepaintRequest at
-// once, or, between BeginUpdate and EndUpdate, once at EndUpdate if anything changed. The
-// frame-rate throttle and the painting itself join here with the component frame; this is
-// only the seam they plug into.
+// Repaints: every change of an object ends in InvalidateChange, which goes through the repaint
+// throttle (PlotRepaintThrottle.h): at most UpdateFrameRate calls of OnRepaintRequest per second
+// while AutoFrameRate is on, and one trailing call at the end of the interval for a change held
+// back. The throttle only holds changes back once the host has given it a scheduler
+// (GetRepaintThrottle().SetScheduler); until then every change repaints at once.
 //
 // Errors: EPlotError "List index out of bounds (%d)" from get by index and delete with an index
 // outside 0..count-1; "Label Index 0 can not be Deleted (Resevered for Title)". Get by name
 // never fails: it answers null.
 //
-// Threads: GUI thread only.
+// Threads: GUI thread only, except the repaint requests (InvalidateChange, BackGroundChange,
+// InvalidateNow, RepaintAll, BeginUpdate, EndUpdate and TakeBackGroundChanged), which any thread
+// may call. OnRepaintRequest then runs on the requesting thread: the host must make it safe to
+// call from any thread, and set it before requests start.
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,6 +27,7 @@
 #include "plot/PlotChannelCustom.h"
 #include "plot/PlotFont.h"
 #include "plot/PlotObjects.h"
+#include "plot/PlotRepaintThrottle.h"
 
 namespace ondrix {
 
@@ -68,17 +74,28 @@ public:
     TPlotComponent(const TPlotComponent&) = delete;
     TPlotComponent& operator=(const TPlotComponent&) = delete;
 
-    // Asks the host to repaint the plot.
+    // Asks the host to repaint the whole plot.
     std::function<void()> OnRepaintRequest;
 
-    // ---- Repaint seam ----
-    // A flag, not a counter: one EndUpdate ends any number of BeginUpdate calls.
+    // ---- Repaint requests ----
+    // A flag, not a counter: one EndUpdate ends any number of BeginUpdate calls. EndUpdate
+    // repaints, within the frame-rate bound, only if something changed meanwhile.
     void BeginUpdate();
     void EndUpdate();
-    bool GetUpdateLocked() const { return updateLocked_; }
+    bool GetUpdateLocked() const { return throttle_.GetUpdateLocked(); }
+    // A content change: a throttled repaint.
     void InvalidateChange();
+    // A background change: marks the background changed, then a throttled repaint.
+    void BackGroundChange();
     // Unconditional, also between BeginUpdate and EndUpdate: selection and cursor feedback.
     void InvalidateNow();
+    // Everything, background included.
+    void RepaintAll();
+    // Whether the background changed since the last call; the paint pass redraws the background
+    // cache then. Starts true.
+    bool TakeBackGroundChanged() { return backGroundChanged_.exchange(false); }
+    // Where the host installs its clock and scheduler.
+    TPlotRepaintThrottle& GetRepaintThrottle() { return throttle_; }
 
     // The master manager's change hook.
     virtual void MasterChange();
@@ -132,9 +149,13 @@ public:
     bool GetXYAxesReverse() const;
     void SetXYAxesReverse(bool value);
 
-    // Most repaint requests per second; 0 turns the throttle off. Negative values store 0.
-    int32_t GetUpdateFrameRate() const { return updateFrameRate_; }
+    // Most repaints per second while AutoFrameRate is on; 0 turns the throttle off. Negative
+    // values store 0.
+    int32_t GetUpdateFrameRate() const { return throttle_.GetFrameRate(); }
     void SetUpdateFrameRate(int32_t value);
+    // Off: every change repaints at once. Switching it off also ends an update bracket.
+    bool GetAutoFrameRate() const { return throttle_.GetAutoFrameRate(); }
+    void SetAutoFrameRate(bool value);
     // The background is a colour gradient instead of the plain background colour.
     bool GetBackGroundGradientEnabled() const { return backGroundGradientEnabled_; }
     void SetBackGroundGradientEnabled(bool value);
@@ -310,7 +331,6 @@ private:
 
     bool loading_ = false;
 
-    int32_t updateFrameRate_ = 60;
     bool backGroundGradientEnabled_ = false;
     bool clipAnnotationsToAxes_ = true;
     TPlotFont hintsFont_;
@@ -325,8 +345,9 @@ private:
     double printMarginBottom_ = 1;
     std::string printDocumentName_ = "Untitled";
 
-    bool updateLocked_ = false;
-    bool invalidatePending_ = false;
+    // Before the master manager: objects report changes while they are built and freed.
+    TPlotRepaintThrottle throttle_;
+    std::atomic<bool> backGroundChanged_{true};
     std::unique_ptr<TPlotMasterManager> master_;
 };
 

@@ -762,11 +762,3 @@ TEST(CanvasPictures, CanvasOfNoPixelsMeasuresAndDrawsNothing) {
     canvas.DrawFocusRect({0, 0, 5, 5});
     EXPECT_EQ(bitmap->Width(), 0);
 }
-
-int main(int argc, char** argv) {
-    // Headless: the tests draw into images, never onto a screen.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

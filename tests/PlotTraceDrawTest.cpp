@@ -469,11 +469,3 @@ TEST(CanvasLines, ABatchSetsThePixelsOfItsSegmentsDrawnOneByOne) {
         EXPECT_EQ(Differences(batch.image, single.image), 0);
     }
 }
-
-int main(int argc, char** argv) {
-    // Headless: the tests draw into images, never onto a screen.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
