@@ -93,7 +93,7 @@ void TPlotAxis::SetTitle(const std::string& value) {
     TriggerChange();
 }
 
-void TPlotAxis::SetTitleShow(bool value) { Store(titleShow_, value); }
+void TPlotAxis::SetTitleShow(bool value) { SetField(titleShow_, value); }
 
 // ---- Range -------------------------------------------------------------------------------
 
@@ -143,7 +143,7 @@ void TPlotAxis::SetMinSpan(double min, double span) {
     GetOwner()->DoAxesMinSpanChange(*this, oldMin, oldSpan, min_, span_);
 }
 
-void TPlotAxis::SetReverseScale(bool value) { Store(reverseScale_, value); }
+void TPlotAxis::SetReverseScale(bool value) { SetField(reverseScale_, value); }
 
 void TPlotAxis::SetScaleType(TPlotScaleType value) {
     if (value == scaleType_) return;
@@ -173,10 +173,10 @@ void TPlotAxis::SetTrackingEnabled(bool value) {
     TriggerChange();
 }
 
-void TPlotAxis::SetTrackingStyle(TPlotTrackingStyle value) { Store(trackingStyle_, value); }
-void TPlotAxis::SetTrackingAlignFirstStyle(TPlotAlignFirstStyle value) { Store(trackingAlignFirstStyle_, value); }
-void TPlotAxis::SetTrackingScrollCompressMax(double value) { Store(trackingScrollCompressMax_, value); }
-void TPlotAxis::SetRestoreValuesOnResume(bool value) { Store(restoreValuesOnResume_, value); }
+void TPlotAxis::SetTrackingStyle(TPlotTrackingStyle value) { SetField(trackingStyle_, value); }
+void TPlotAxis::SetTrackingAlignFirstStyle(TPlotAlignFirstStyle value) { SetField(trackingAlignFirstStyle_, value); }
+void TPlotAxis::SetTrackingScrollCompressMax(double value) { SetField(trackingScrollCompressMax_, value); }
+void TPlotAxis::SetRestoreValuesOnResume(bool value) { SetField(restoreValuesOnResume_, value); }
 
 void TPlotAxis::UpdateResumeValues() {
     resumeMin_ = min_;
@@ -238,14 +238,14 @@ void TPlotAxis::NewTrackingData(double value) {
 
 // ---- Scrolling, input and label settings -------------------------------------------------
 
-void TPlotAxis::SetScrollMinMaxEnabled(bool value) { Store(scrollMinMaxEnabled_, value); }
-void TPlotAxis::SetScrollMin(double value) { Store(scrollMin_, value); }
-void TPlotAxis::SetScrollMax(double value) { Store(scrollMax_, value); }
-void TPlotAxis::SetMasterUIInput(bool value) { Store(masterUIInput_, value); }
-void TPlotAxis::SetCursorScaler(double value) { Store(cursorScaler_, value); }
-void TPlotAxis::SetMode(TPlotAxisMode value) { Store(mode_, value); }
-void TPlotAxis::SetLabelsMinLength(double value) { Store(labelsMinLength_, value); }
-void TPlotAxis::SetStackingEndsMargin(double value) { Store(stackingEndsMargin_, value); }
+void TPlotAxis::SetScrollMinMaxEnabled(bool value) { SetField(scrollMinMaxEnabled_, value); }
+void TPlotAxis::SetScrollMin(double value) { SetField(scrollMin_, value); }
+void TPlotAxis::SetScrollMax(double value) { SetField(scrollMax_, value); }
+void TPlotAxis::SetMasterUIInput(bool value) { SetField(masterUIInput_, value); }
+void TPlotAxis::SetCursorScaler(double value) { SetField(cursorScaler_, value); }
+void TPlotAxis::SetMode(TPlotAxisMode value) { SetField(mode_, value); }
+void TPlotAxis::SetLabelsMinLength(double value) { SetField(labelsMinLength_, value); }
+void TPlotAxis::SetStackingEndsMargin(double value) { SetField(stackingEndsMargin_, value); }
 
 TPlotAxisMode TPlotAxis::ModeWith(TShiftState shift) const {
     if ((shift & ssCtrl) == 0) return mode_;
@@ -254,54 +254,54 @@ TPlotAxisMode TPlotAxis::ModeWith(TShiftState shift) const {
 
 // ---- Appearance --------------------------------------------------------------------------
 
-void TPlotAxis::SetTitleFont(const TPlotFont& value) { Store(titleFont_, ClampedFont(value)); }
-void TPlotAxis::SetLabelsFont(const TPlotFont& value) { Store(labelsFont_, ClampedFont(value)); }
-void TPlotAxis::SetScaleLinesColor(TColor value) { Store(scaleLinesColor_, value); }
-void TPlotAxis::SetLabelsPrecision(int32_t value) { Store(labelsPrecision_, std::max(value, 0)); }
-void TPlotAxis::SetDateTimeFormat(const std::string& value) { Store(dateTimeFormat_, value); }
-void TPlotAxis::SetCursorPrecision(int32_t value) { Store(cursorFormat_.Precision, std::max(value, 0)); }
-void TPlotAxis::SetGridLinesVisible(bool value) { Store(gridLinesVisible_, value); }
-void TPlotAxis::SetLabelSeparation(double value) { Store(labelSeparation_, value); }
-void TPlotAxis::SetTitleMargin(double value) { Store(titleMargin_, value); }
-void TPlotAxis::SetTitleRotated(bool value) { Store(titleRotated_, value); }
-void TPlotAxis::SetMajorLength(int32_t value) { Store(majorLength_, value); }
-void TPlotAxis::SetMinorLength(int32_t value) { Store(minorLength_, value); }
-void TPlotAxis::SetMinorCount(int32_t value) { Store(minorCount_, value); }
-void TPlotAxis::SetInnerMargin(int32_t value) { Store(innerMargin_, value); }
-void TPlotAxis::SetOuterMargin(int32_t value) { Store(outerMargin_, value); }
-void TPlotAxis::SetLabelsVisible(bool value) { Store(labelsVisible_, value); }
-void TPlotAxis::SetLabelsMargin(double value) { Store(labelsMargin_, value); }
-void TPlotAxis::SetLabelsRotation(TRotationAngle value) { Store(labelsRotation_, value); }
-void TPlotAxis::SetLabelsFormatStyle(TPlotTextFormat value) { Store(labelsFormatStyle_, value); }
-void TPlotAxis::SetLabelsPrecisionStyle(TPrecisionStyle value) { Store(labelsPrecisionStyle_, value); }
-void TPlotAxis::SetLabelsMinLengthAutoAdjust(bool value) { Store(labelsMinLengthAutoAdjust_, value); }
-void TPlotAxis::SetScaleLinesShow(bool value) { Store(scaleLinesShow_, value); }
-void TPlotAxis::SetScaleLineShow(bool value) { Store(scaleLineShow_, value); }
-void TPlotAxis::SetDesiredStart(double value) { Store(desiredStart_, value); }
+void TPlotAxis::SetTitleFont(const TPlotFont& value) { SetField(titleFont_, ClampedFont(value)); }
+void TPlotAxis::SetLabelsFont(const TPlotFont& value) { SetField(labelsFont_, ClampedFont(value)); }
+void TPlotAxis::SetScaleLinesColor(TColor value) { SetField(scaleLinesColor_, value); }
+void TPlotAxis::SetLabelsPrecision(int32_t value) { SetField(labelsPrecision_, std::max(value, 0)); }
+void TPlotAxis::SetDateTimeFormat(const std::string& value) { SetField(dateTimeFormat_, value); }
+void TPlotAxis::SetCursorPrecision(int32_t value) { SetField(cursorFormat_.Precision, std::max(value, 0)); }
+void TPlotAxis::SetGridLinesVisible(bool value) { SetField(gridLinesVisible_, value); }
+void TPlotAxis::SetLabelSeparation(double value) { SetField(labelSeparation_, value); }
+void TPlotAxis::SetTitleMargin(double value) { SetField(titleMargin_, value); }
+void TPlotAxis::SetTitleRotated(bool value) { SetField(titleRotated_, value); }
+void TPlotAxis::SetMajorLength(int32_t value) { SetField(majorLength_, value); }
+void TPlotAxis::SetMinorLength(int32_t value) { SetField(minorLength_, value); }
+void TPlotAxis::SetMinorCount(int32_t value) { SetField(minorCount_, value); }
+void TPlotAxis::SetInnerMargin(int32_t value) { SetField(innerMargin_, value); }
+void TPlotAxis::SetOuterMargin(int32_t value) { SetField(outerMargin_, value); }
+void TPlotAxis::SetLabelsVisible(bool value) { SetField(labelsVisible_, value); }
+void TPlotAxis::SetLabelsMargin(double value) { SetField(labelsMargin_, value); }
+void TPlotAxis::SetLabelsRotation(TRotationAngle value) { SetField(labelsRotation_, value); }
+void TPlotAxis::SetLabelsFormatStyle(TPlotTextFormat value) { SetField(labelsFormatStyle_, value); }
+void TPlotAxis::SetLabelsPrecisionStyle(TPrecisionStyle value) { SetField(labelsPrecisionStyle_, value); }
+void TPlotAxis::SetLabelsMinLengthAutoAdjust(bool value) { SetField(labelsMinLengthAutoAdjust_, value); }
+void TPlotAxis::SetScaleLinesShow(bool value) { SetField(scaleLinesShow_, value); }
+void TPlotAxis::SetScaleLineShow(bool value) { SetField(scaleLineShow_, value); }
+void TPlotAxis::SetDesiredStart(double value) { SetField(desiredStart_, value); }
 
 void TPlotAxis::SetDesiredIncrement(double value) {
     if (std::isnan(value)) return;
-    Store(desiredIncrement_, std::clamp(value, 0.0, kSpanLimit));
+    SetField(desiredIncrement_, std::clamp(value, 0.0, kSpanLimit));
 }
 
-void TPlotAxis::SetCursorUseDefaultFormat(bool value) { Store(cursorUseDefaultFormat_, value); }
-void TPlotAxis::SetCursorFormatStyle(TPlotTextFormat value) { Store(cursorFormat_.Style, value); }
-void TPlotAxis::SetCursorDateTimeFormat(const std::string& value) { Store(cursorFormat_.DateTimeFormat, value); }
-void TPlotAxis::SetCursorPrecisionStyle(TPrecisionStyle value) { Store(cursorFormat_.PrecisionStyle, value); }
-void TPlotAxis::SetCursorMinLength(double value) { Store(cursorMinLength_, value); }
-void TPlotAxis::SetCursorMinLengthAutoAdjust(bool value) { Store(cursorMinLengthAutoAdjust_, value); }
-void TPlotAxis::SetLegendUseDefaultFormat(bool value) { Store(legendUseDefaultFormat_, value); }
-void TPlotAxis::SetLegendFormatStyle(TPlotTextFormat value) { Store(legendFormat_.Style, value); }
-void TPlotAxis::SetLegendDateTimeFormat(const std::string& value) { Store(legendFormat_.DateTimeFormat, value); }
-void TPlotAxis::SetLegendPrecisionStyle(TPrecisionStyle value) { Store(legendFormat_.PrecisionStyle, value); }
-void TPlotAxis::SetLegendPrecision(int32_t value) { Store(legendFormat_.Precision, std::max(value, 0)); }
-void TPlotAxis::SetLegendMinLength(double value) { Store(legendMinLength_, value); }
-void TPlotAxis::SetLegendMinLengthAutoAdjust(bool value) { Store(legendMinLengthAutoAdjust_, value); }
+void TPlotAxis::SetCursorUseDefaultFormat(bool value) { SetField(cursorUseDefaultFormat_, value); }
+void TPlotAxis::SetCursorFormatStyle(TPlotTextFormat value) { SetField(cursorFormat_.Style, value); }
+void TPlotAxis::SetCursorDateTimeFormat(const std::string& value) { SetField(cursorFormat_.DateTimeFormat, value); }
+void TPlotAxis::SetCursorPrecisionStyle(TPrecisionStyle value) { SetField(cursorFormat_.PrecisionStyle, value); }
+void TPlotAxis::SetCursorMinLength(double value) { SetField(cursorMinLength_, value); }
+void TPlotAxis::SetCursorMinLengthAutoAdjust(bool value) { SetField(cursorMinLengthAutoAdjust_, value); }
+void TPlotAxis::SetLegendUseDefaultFormat(bool value) { SetField(legendUseDefaultFormat_, value); }
+void TPlotAxis::SetLegendFormatStyle(TPlotTextFormat value) { SetField(legendFormat_.Style, value); }
+void TPlotAxis::SetLegendDateTimeFormat(const std::string& value) { SetField(legendFormat_.DateTimeFormat, value); }
+void TPlotAxis::SetLegendPrecisionStyle(TPrecisionStyle value) { SetField(legendFormat_.PrecisionStyle, value); }
+void TPlotAxis::SetLegendPrecision(int32_t value) { SetField(legendFormat_.Precision, std::max(value, 0)); }
+void TPlotAxis::SetLegendMinLength(double value) { SetField(legendMinLength_, value); }
+void TPlotAxis::SetLegendMinLengthAutoAdjust(bool value) { SetField(legendMinLengthAutoAdjust_, value); }
 
-void TPlotAxis::SetCartesianStyle(TPlotCartesianStyle value) { Store(cartesianStyle_, value); }
-void TPlotAxis::SetCartesianChildRefAxisName(const std::string& value) { Store(cartesianChildRefAxisName_, value); }
-void TPlotAxis::SetCartesianChildRefValue(double value) { Store(cartesianChildRefValue_, value); }
-void TPlotAxis::SetAlignRefAxisName(const std::string& value) { Store(alignRefAxisName_, value); }
+void TPlotAxis::SetCartesianStyle(TPlotCartesianStyle value) { SetField(cartesianStyle_, value); }
+void TPlotAxis::SetCartesianChildRefAxisName(const std::string& value) { SetField(cartesianChildRefAxisName_, value); }
+void TPlotAxis::SetCartesianChildRefValue(double value) { SetField(cartesianChildRefValue_, value); }
+void TPlotAxis::SetAlignRefAxisName(const std::string& value) { SetField(alignRefAxisName_, value); }
 
 // ---- Value texts -------------------------------------------------------------------------
 
@@ -522,7 +522,7 @@ void TPlotAxis::CalcTickPixels() {
     }
 }
 
-void TPlotAxis::SetTickListCustom(bool value) { Store(tickListCustom_, value); }
+void TPlotAxis::SetTickListCustom(bool value) { SetField(tickListCustom_, value); }
 
 void TPlotAxis::TickListAdd(double position, const std::string& label, TPlotTickType style) {
     if (scaleType_ == ipstLog10 && !(position > 0))
@@ -554,9 +554,9 @@ const TPlotTickObject& TPlotAxis::TickAt(int index) const {
 const std::string& TPlotAxis::GetTickListItemLabel(int index) const { return TickAt(index).Label; }
 double TPlotAxis::GetTickListItemPosition(int index) const { return TickAt(index).Position; }
 TPlotTickType TPlotAxis::GetTickListItemStyle(int index) const { return TickAt(index).Style; }
-void TPlotAxis::SetTickListItemLabel(int index, const std::string& value) { Store(TickAt(index).Label, value); }
-void TPlotAxis::SetTickListItemPosition(int index, double value) { Store(TickAt(index).Position, value); }
-void TPlotAxis::SetTickListItemStyle(int index, TPlotTickType value) { Store(TickAt(index).Style, value); }
+void TPlotAxis::SetTickListItemLabel(int index, const std::string& value) { SetField(TickAt(index).Label, value); }
+void TPlotAxis::SetTickListItemPosition(int index, double value) { SetField(TickAt(index).Position, value); }
+void TPlotAxis::SetTickListItemStyle(int index, TPlotTickType value) { SetField(TickAt(index).Style, value); }
 
 // ---- Geometry ----------------------------------------------------------------------------
 

@@ -428,12 +428,6 @@ private:
         return x >= 0 ? (x + kTwoPow52) - kTwoPow52 : (x - kTwoPow52) + kTwoPow52;
     }
 
-    template <class T>
-    void Store(T& field, T value) {
-        if (field == value) return;
-        field = value;
-        TriggerChange();
-    }
 
     TPlotAxisMode ModeWith(TShiftState shift) const;
     TPlotValueFormat LabelFormat() const;

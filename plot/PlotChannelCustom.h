@@ -394,12 +394,6 @@ protected:
         }
     }
 
-    template <class T, class V>
-    void SetField(T& field, const V& value) {
-        if (field == value) return;
-        field = value;
-        TriggerChange();
-    }
     template <class T>
     void SetAttribute(T CurrentPointAttributes::*field, T value) {
         T& stored = data_->GetCurrentPointAttributes().*field;

@@ -26,29 +26,29 @@ void TPlotDataCursor::SetChannelName(const std::string& value) {
 
 TPlotChannelCustom* TPlotDataCursor::GetChannel() { return channel_.Get(*GetOwner()); }
 
-void TPlotDataCursor::SetChannelAllowAll(bool value) { Store(channelAllowAll_, value); }
-void TPlotDataCursor::SetChannelShowAllInLegend(bool value) { Store(channelShowAllInLegend_, value); }
+void TPlotDataCursor::SetChannelAllowAll(bool value) { SetField(channelAllowAll_, value); }
+void TPlotDataCursor::SetChannelShowAllInLegend(bool value) { SetField(channelShowAllInLegend_, value); }
 
-void TPlotDataCursor::SetStyle(TPlotDataCursorStyle value) { Store(style_, value); }
-void TPlotDataCursor::SetColor(TColor value) { Store(color_, value); }
-void TPlotDataCursor::SetUseChannelColor(bool value) { Store(useChannelColor_, value); }
-void TPlotDataCursor::SetPointerPenWidth(int32_t value) { Store(pointerPenWidth_, std::max(value, 0)); }
+void TPlotDataCursor::SetStyle(TPlotDataCursorStyle value) { SetField(style_, value); }
+void TPlotDataCursor::SetColor(TColor value) { SetField(color_, value); }
+void TPlotDataCursor::SetUseChannelColor(bool value) { SetField(useChannelColor_, value); }
+void TPlotDataCursor::SetPointerPenWidth(int32_t value) { SetField(pointerPenWidth_, std::max(value, 0)); }
 
-void TPlotDataCursor::SetHintShow(bool value) { Store(hintShow_, value); }
-void TPlotDataCursor::SetHintHideOnRelease(bool value) { Store(hintHideOnRelease_, value); }
-void TPlotDataCursor::SetHintOrientationSide(TOrientationSide value) { Store(hintOrientationSide_, value); }
-void TPlotDataCursor::SetHintPosition(double value) { Store(hintPosition_, ClampPercent(value)); }
+void TPlotDataCursor::SetHintShow(bool value) { SetField(hintShow_, value); }
+void TPlotDataCursor::SetHintHideOnRelease(bool value) { SetField(hintHideOnRelease_, value); }
+void TPlotDataCursor::SetHintOrientationSide(TOrientationSide value) { SetField(hintOrientationSide_, value); }
+void TPlotDataCursor::SetHintPosition(double value) { SetField(hintPosition_, ClampPercent(value)); }
 
-void TPlotDataCursor::SetPointer1Position(double value) { Store(pointer1Position_, ClampPercent(value)); }
-void TPlotDataCursor::SetPointer2Position(double value) { Store(pointer2Position_, ClampPercent(value)); }
+void TPlotDataCursor::SetPointer1Position(double value) { SetField(pointer1Position_, ClampPercent(value)); }
+void TPlotDataCursor::SetPointer2Position(double value) { SetField(pointer2Position_, ClampPercent(value)); }
 
-void TPlotDataCursor::SetMenuItemCaptionValueXY(const std::string& value) { Store(menuItemCaptionValueXY_, value); }
-void TPlotDataCursor::SetMenuItemCaptionValueX(const std::string& value) { Store(menuItemCaptionValueX_, value); }
-void TPlotDataCursor::SetMenuItemCaptionValueY(const std::string& value) { Store(menuItemCaptionValueY_, value); }
-void TPlotDataCursor::SetMenuItemCaptionDeltaX(const std::string& value) { Store(menuItemCaptionDeltaX_, value); }
-void TPlotDataCursor::SetMenuItemCaptionDeltaY(const std::string& value) { Store(menuItemCaptionDeltaY_, value); }
+void TPlotDataCursor::SetMenuItemCaptionValueXY(const std::string& value) { SetField(menuItemCaptionValueXY_, value); }
+void TPlotDataCursor::SetMenuItemCaptionValueX(const std::string& value) { SetField(menuItemCaptionValueX_, value); }
+void TPlotDataCursor::SetMenuItemCaptionValueY(const std::string& value) { SetField(menuItemCaptionValueY_, value); }
+void TPlotDataCursor::SetMenuItemCaptionDeltaX(const std::string& value) { SetField(menuItemCaptionDeltaX_, value); }
+void TPlotDataCursor::SetMenuItemCaptionDeltaY(const std::string& value) { SetField(menuItemCaptionDeltaY_, value); }
 void TPlotDataCursor::SetMenuItemCaptionInverseDeltaX(const std::string& value) {
-    Store(menuItemCaptionInverseDeltaX_, value);
+    SetField(menuItemCaptionInverseDeltaX_, value);
 }
 
 void TPlotDataCursor::NotificationRemove(TPlotObject& obj) {

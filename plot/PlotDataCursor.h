@@ -94,13 +94,6 @@ public:
     void NotificationRename(TPlotObject& obj) override;
 
 private:
-    template <class T>
-    void Store(T& field, T value) {
-        if (field == value) return;
-        field = value;
-        TriggerChange();
-    }
-
     TPlotObjectReference<TPlotChannelCustom> channel_;
     TPlotDataView* dataView_ = nullptr;
 

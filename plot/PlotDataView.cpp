@@ -28,40 +28,40 @@ void TPlotDataView::SetGridYAxisName(const std::string& value) {
     if (gridYAxis_.SetName(value)) TriggerChange();
 }
 
-void TPlotDataView::SetBackgroundTransparent(bool value) { Store(backgroundTransparent_, value); }
-void TPlotDataView::SetBackgroundColor(TColor value) { Store(backgroundColor_, value); }
+void TPlotDataView::SetBackgroundTransparent(bool value) { SetField(backgroundTransparent_, value); }
+void TPlotDataView::SetBackgroundColor(TColor value) { SetField(backgroundColor_, value); }
 
-void TPlotDataView::SetGridShow(bool value) { Store(gridShow_, value); }
-void TPlotDataView::SetGridLineColor(TColor value) { Store(gridLineColor_, value); }
-void TPlotDataView::SetGridLineShowLeft(bool value) { Store(gridLineShowLeft_, value); }
-void TPlotDataView::SetGridLineShowTop(bool value) { Store(gridLineShowTop_, value); }
-void TPlotDataView::SetGridLineShowRight(bool value) { Store(gridLineShowRight_, value); }
-void TPlotDataView::SetGridLineShowBottom(bool value) { Store(gridLineShowBottom_, value); }
-void TPlotDataView::SetGridLineShowXMajors(bool value) { Store(gridLineShowXMajors_, value); }
-void TPlotDataView::SetGridLineShowXMinors(bool value) { Store(gridLineShowXMinors_, value); }
-void TPlotDataView::SetGridLineShowYMajors(bool value) { Store(gridLineShowYMajors_, value); }
-void TPlotDataView::SetGridLineShowYMinors(bool value) { Store(gridLineShowYMinors_, value); }
-void TPlotDataView::SetGridLineMajorStyle(TPlotGridLineStyle value) { Store(gridLineMajorStyle_, value); }
-void TPlotDataView::SetGridLineMinorStyle(TPlotGridLineStyle value) { Store(gridLineMinorStyle_, value); }
-void TPlotDataView::SetGridLineXMajorCustom(bool value) { Store(gridLineXMajorCustom_, value); }
-void TPlotDataView::SetGridLineXMinorCustom(bool value) { Store(gridLineXMinorCustom_, value); }
-void TPlotDataView::SetGridLineYMajorCustom(bool value) { Store(gridLineYMajorCustom_, value); }
-void TPlotDataView::SetGridLineYMinorCustom(bool value) { Store(gridLineYMinorCustom_, value); }
-void TPlotDataView::SetGridLineXMajorColor(TColor value) { Store(gridLineXMajor_.Color, value); }
-void TPlotDataView::SetGridLineXMinorColor(TColor value) { Store(gridLineXMinor_.Color, value); }
-void TPlotDataView::SetGridLineYMajorColor(TColor value) { Store(gridLineYMajor_.Color, value); }
-void TPlotDataView::SetGridLineYMinorColor(TColor value) { Store(gridLineYMinor_.Color, value); }
-void TPlotDataView::SetGridLineXMajorStyle(TPlotGridLineStyle value) { Store(gridLineXMajor_.Style, value); }
-void TPlotDataView::SetGridLineXMinorStyle(TPlotGridLineStyle value) { Store(gridLineXMinor_.Style, value); }
-void TPlotDataView::SetGridLineYMajorStyle(TPlotGridLineStyle value) { Store(gridLineYMajor_.Style, value); }
-void TPlotDataView::SetGridLineYMinorStyle(TPlotGridLineStyle value) { Store(gridLineYMinor_.Style, value); }
-void TPlotDataView::SetGridLineXMajorWidth(int32_t value) { Store(gridLineXMajor_.Width, std::max(value, 0)); }
-void TPlotDataView::SetGridLineXMinorWidth(int32_t value) { Store(gridLineXMinor_.Width, std::max(value, 0)); }
-void TPlotDataView::SetGridLineYMajorWidth(int32_t value) { Store(gridLineYMajor_.Width, std::max(value, 0)); }
-void TPlotDataView::SetGridLineYMinorWidth(int32_t value) { Store(gridLineYMinor_.Width, std::max(value, 0)); }
+void TPlotDataView::SetGridShow(bool value) { SetField(gridShow_, value); }
+void TPlotDataView::SetGridLineColor(TColor value) { SetField(gridLineColor_, value); }
+void TPlotDataView::SetGridLineShowLeft(bool value) { SetField(gridLineShowLeft_, value); }
+void TPlotDataView::SetGridLineShowTop(bool value) { SetField(gridLineShowTop_, value); }
+void TPlotDataView::SetGridLineShowRight(bool value) { SetField(gridLineShowRight_, value); }
+void TPlotDataView::SetGridLineShowBottom(bool value) { SetField(gridLineShowBottom_, value); }
+void TPlotDataView::SetGridLineShowXMajors(bool value) { SetField(gridLineShowXMajors_, value); }
+void TPlotDataView::SetGridLineShowXMinors(bool value) { SetField(gridLineShowXMinors_, value); }
+void TPlotDataView::SetGridLineShowYMajors(bool value) { SetField(gridLineShowYMajors_, value); }
+void TPlotDataView::SetGridLineShowYMinors(bool value) { SetField(gridLineShowYMinors_, value); }
+void TPlotDataView::SetGridLineMajorStyle(TPlotGridLineStyle value) { SetField(gridLineMajorStyle_, value); }
+void TPlotDataView::SetGridLineMinorStyle(TPlotGridLineStyle value) { SetField(gridLineMinorStyle_, value); }
+void TPlotDataView::SetGridLineXMajorCustom(bool value) { SetField(gridLineXMajorCustom_, value); }
+void TPlotDataView::SetGridLineXMinorCustom(bool value) { SetField(gridLineXMinorCustom_, value); }
+void TPlotDataView::SetGridLineYMajorCustom(bool value) { SetField(gridLineYMajorCustom_, value); }
+void TPlotDataView::SetGridLineYMinorCustom(bool value) { SetField(gridLineYMinorCustom_, value); }
+void TPlotDataView::SetGridLineXMajorColor(TColor value) { SetField(gridLineXMajor_.Color, value); }
+void TPlotDataView::SetGridLineXMinorColor(TColor value) { SetField(gridLineXMinor_.Color, value); }
+void TPlotDataView::SetGridLineYMajorColor(TColor value) { SetField(gridLineYMajor_.Color, value); }
+void TPlotDataView::SetGridLineYMinorColor(TColor value) { SetField(gridLineYMinor_.Color, value); }
+void TPlotDataView::SetGridLineXMajorStyle(TPlotGridLineStyle value) { SetField(gridLineXMajor_.Style, value); }
+void TPlotDataView::SetGridLineXMinorStyle(TPlotGridLineStyle value) { SetField(gridLineXMinor_.Style, value); }
+void TPlotDataView::SetGridLineYMajorStyle(TPlotGridLineStyle value) { SetField(gridLineYMajor_.Style, value); }
+void TPlotDataView::SetGridLineYMinorStyle(TPlotGridLineStyle value) { SetField(gridLineYMinor_.Style, value); }
+void TPlotDataView::SetGridLineXMajorWidth(int32_t value) { SetField(gridLineXMajor_.Width, std::max(value, 0)); }
+void TPlotDataView::SetGridLineXMinorWidth(int32_t value) { SetField(gridLineXMinor_.Width, std::max(value, 0)); }
+void TPlotDataView::SetGridLineYMajorWidth(int32_t value) { SetField(gridLineYMajor_.Width, std::max(value, 0)); }
+void TPlotDataView::SetGridLineYMinorWidth(int32_t value) { SetField(gridLineYMinor_.Width, std::max(value, 0)); }
 
-void TPlotDataView::SetAxesControlMouseStyle(TPlotAxesControlStyle value) { Store(axesControlMouseStyle_, value); }
-void TPlotDataView::SetAxesControlWheelStyle(TPlotAxesControlStyle value) { Store(axesControlWheelStyle_, value); }
+void TPlotDataView::SetAxesControlMouseStyle(TPlotAxesControlStyle value) { SetField(axesControlMouseStyle_, value); }
+void TPlotDataView::SetAxesControlWheelStyle(TPlotAxesControlStyle value) { SetField(axesControlWheelStyle_, value); }
 
 TPlotDataViewMode TPlotDataView::GetMode() const {
     const TPlotToolBar& toolBar = *GetOwner()->GetToolBar(0);
@@ -77,7 +77,7 @@ void TPlotDataView::SetZoomBox(const TPlotRect& corners) {
     TriggerChange();
 }
 
-void TPlotDataView::EndZoomBox() { Store(zoomBoxActive_, false); }
+void TPlotDataView::EndZoomBox() { SetField(zoomBoxActive_, false); }
 
 TPlotXAxis* TPlotDataView::GetGridXAxis() { return gridXAxis_.Get(*GetOwner()); }
 

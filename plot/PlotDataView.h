@@ -171,13 +171,6 @@ public:
     void NotificationSetFocus(TPlotObject& obj) override;
 
 private:
-    template <class T>
-    void Store(T& field, T value) {
-        if (field == value) return;
-        field = value;
-        TriggerChange();
-    }
-
     void DrawGrid(TCanvas& canvas, TColor background);
     // The pens of one direction's lines: their own when custom, else the common colour and style.
     TPlotGridLinePen GridPen(bool custom, const TPlotGridLinePen& own, TPlotGridLineStyle common) const;

@@ -31,8 +31,6 @@ public:
     void SetCaptionColumnYMean(const std::string& value);
 
 private:
-    void Store(std::string& field, const std::string& value);
-
     std::string captionColumnTitle_ = "Title";
     std::string captionColumnXAxisTitle_ = "X-Axis";
     std::string captionColumnYAxisTitle_ = "Y-Axis";

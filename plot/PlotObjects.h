@@ -193,6 +193,15 @@ public:
     void ReportRemoval();
 
 protected:
+    // The pattern of every published property's setter: a changed value is stored and reported,
+    // an unchanged one reports nothing.
+    template <class T, class V>
+    void SetField(T& field, const V& value) {
+        if (field == value) return;
+        field = value;
+        TriggerChange();
+    }
+
     TPlotMouseData MakeMouseData(TMouseButton button, TShiftState shift, int x, int y, bool dblClick) const;
     void SetPressed(bool value) { pressed_ = value; }
     // The paint pass's draw setup decides whether the object takes part in this paint.

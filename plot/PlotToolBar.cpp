@@ -9,10 +9,10 @@ TPlotToolBar::TPlotToolBar(TPlotComponent* owner, TPlotObjectEvents events)
     SetHorizontal(true);
 }
 
-void TPlotToolBar::SetSelectModeActive(bool value) { Store(selectModeActive_, value); }
+void TPlotToolBar::SetSelectModeActive(bool value) { SetField(selectModeActive_, value); }
 
-void TPlotToolBar::SetZoomInOutFactor(double value) { Store(zoomInOutFactor_, value >= 1 ? value : 1.0); }
-void TPlotToolBar::SetShowSelectButton(bool value) { Store(showSelectButton_, value); }
-void TPlotToolBar::SetShowPreviewButton(bool value) { Store(showPreviewButton_, value); }
+void TPlotToolBar::SetZoomInOutFactor(double value) { SetField(zoomInOutFactor_, value >= 1 ? value : 1.0); }
+void TPlotToolBar::SetShowSelectButton(bool value) { SetField(showSelectButton_, value); }
+void TPlotToolBar::SetShowPreviewButton(bool value) { SetField(showPreviewButton_, value); }
 
 }  // namespace ondrix

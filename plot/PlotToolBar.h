@@ -26,13 +26,6 @@ public:
     void SetShowPreviewButton(bool value);
 
 private:
-    template <class T>
-    void Store(T& field, T value) {
-        if (field == value) return;
-        field = value;
-        TriggerChange();
-    }
-
     bool selectModeActive_ = false;
     double zoomInOutFactor_ = 2;
     bool showSelectButton_ = false;
