@@ -118,6 +118,9 @@ int64_t TPlotRepaintThrottle::GetLastRepaintTime() const {
 // The clock is read under the mutex so that the repaint times every thread sees only grow.
 TPlotRepaintThrottle::TAction TPlotRepaintThrottle::FrameRateCheck() {
     if (!autoFrameRate_ || frameRate_ == 0 || !scheduler_) return RepaintAt(clock_());
+    // The trailing repaint already scheduled will paint this change too: no clock reading, which
+    // keeps a burst of appends from the acquisition cheap.
+    if (trailingScheduled_) return {};
     const int64_t now = clock_();
     const int64_t remaining = lastRepaintTime_ + IntervalMs(frameRate_) - now;
     if (remaining <= 0) return RepaintAt(now);
