@@ -236,20 +236,50 @@ public:
     // range has both ends (the step styles draw without them). Also places the digital levels
     // and empties the pixel list, one entry per pixel of the X axis.
     void DrawSetup(TCanvas& canvas) override;
-    // Straight lines: the fast min-max drawing when FastDrawEnabled, else one line per pair of
-    // valid points.
+    // Fill (FillEnabled), bars (BarEnabled), trace, markers, then the high-low symbols
+    // (HighLowEnabled) in the HighLowStyle; the later ones paint over the earlier.
+    void Draw(TCanvas& canvas, TColor backgroundColor) override;
+    // Nothing while TraceVisible is off. Else the digital levels when DigitalEnabled, or by
+    // InterpolationStyle: straight lines (the fast min-max drawing when FastDrawEnabled, else
+    // one line per pair of valid points), the interpolated curves, or steps.
     void DrawConnectPoints(TCanvas& canvas, bool reversed) override;
+
+    // ---- Styles beyond the plain trace (PlotChannelStyles.cpp, PlotChannelShapes.cpp) ----
+
+    // The area between the trace, as its style draws it, and FillReference.
+    void DrawFill(TCanvas& canvas, bool reversed);
+    // One bar per point from its bar reference to its Y.
+    void DrawBar(TCanvas& canvas, bool reversed);
+    // Per point: the High-Low bar with the Open tick on its left and the Close tick on its right.
+    void DrawHighLow(TCanvas& canvas, bool reversed);
+    // Per point: the High-Low shadow with an Open-Close body in the bullish or bearish colour.
+    void DrawHighLowCandleStick(TCanvas& canvas, bool reversed);
     // Fails with "Pixel List XPixel out of Range" for a column outside the X axis's pixels.
     void AddPixelListValue(int column, double y);
     const std::vector<TPlotPixelPoint>& GetPixelList() const { return pixelList_; }
     int GetDigitalHighPixels() const { return digitalHighPixels_; }
     int GetDigitalLowPixels() const { return digitalLowPixels_; }
 
+    // ---- Mouse (PlotChannelInput.cpp) ----
+
+    // Besides the legend and the markers, a right press hits the trace: the interpolated Y at
+    // the mouse's X-axis pixel lies within 10 pixels of the mouse on the Y axis.
+    bool iMouseHitTest(const TPlotMouseData& data) override;
+
 protected:
     int MarkerYPixels(const TPlotAxis& yAxis, double y) const override;
 
 private:
-    // The fast drawing over any point reader; see PlotChannelDraw.cpp.
+    bool TraceHit(const TPlotMouseData& data);
+
+    // The trace styles (PlotChannelStyles.cpp).
+    void DrawStepTrace(const TPlotTraceMapper& mapper);
+    void DrawInterpolatedTrace(const TPlotTraceMapper& mapper);
+    void DrawDigitalTrace(const TPlotTraceMapper& mapper);
+
+    // The fast drawing of straight lines; see PlotChannelDraw.cpp.
+    void DrawFastTrace(const TPlotTraceMapper& mapper);
+    // The fast drawing over any point reader.
     template <class Reader>
     void DrawFast(const TPlotTraceMapper& mapper, Reader read);
     // The fast drawing's flush: the spans of A and B and the connectors A-B and B-C.

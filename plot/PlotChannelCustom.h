@@ -20,6 +20,7 @@
 // Bounds", ...) pass through unchanged.
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -338,6 +339,23 @@ public:
     void DrawLine(TCanvas& canvas, bool reversed, double x1, double y1, double x2, double y2,
                   TPlotUnitReferenceStyle reference);
 
+    // ---- Mouse (PlotChannelInput.cpp) ------------------------------------------------------
+
+    // Hit inside the legend rectangle (while VisibleInLegend), or, in the plot's select mode
+    // with markers visible, on the box of a showing marker of the last drawn range: the first
+    // such point becomes SelectedPointIndex (-1 after a miss).
+    bool iMouseHitTest(const TPlotMouseData& data) override;
+    // A left press on a marker box remembers it; the release inside that same box reports a
+    // data-point click to the plot, a release inside the legend rectangle an object click.
+    void DoMouseLeft(const TPlotMouseData& data) override;
+    void DoMouseUp(const TPlotMouseData& data) override;
+    TPlotCursor GetMousePointer(int x, int y) override;
+    int GetSelectedPointIndex() const { return selectedPointIndex_; }
+    // The channel's row in the legend, written by the legend when it lays out; not a change of
+    // the channel's own.
+    const TPlotRect& GetLegendRect() const { return legendRect_; }
+    void SetLegendRect(const TPlotRect& rect) { legendRect_ = rect; }
+
     // ---- Files and logging ----------------------------------------------------------------
 
     // One line per point that is not Empty, oldest first: X, the plot's data separator, then Y
@@ -415,6 +433,9 @@ protected:
     virtual int MarkerYPixels(const TPlotAxis& yAxis, double y) const;
     // Segments of the trace on their way to the canvas, kept between paints.
     TPlotSegmentBatch& SegmentBatch() { return segmentBatch_; }
+    // Runs the drawing steps of one paint while DrawReady; an error raised by any of them is
+    // dropped here, so the rest of the plot still paints.
+    void DrawContained(const std::function<void(bool reversed)>& steps);
 
 private:
     void ResetRunningStatistics();
@@ -424,6 +445,9 @@ private:
     double XMarkerHalfExtent();
     double YMarkerHalfExtent();
     double CheckedValue(int index, bool xValue) const;
+    // The first showing marker of the last drawn range whose box holds the mouse, -1 if none;
+    // `box` receives that marker's box.
+    int MarkerAt(const TPlotMouseData& data, TPlotRect& box);
     char DataSeparator() const;
 
     std::unique_ptr<TPlotDataCustomList> data_;
@@ -459,6 +483,12 @@ private:
     int drawStartIndex_ = -1;
     int drawStopIndex_ = -1;
     TPlotSegmentBatch segmentBatch_;
+
+    int selectedPointIndex_ = -1;
+    TPlotRect selectedMarkerRect_;
+    // A left press landed on the marker in selectedMarkerRect_.
+    bool pressedOnMarker_ = false;
+    TPlotRect legendRect_;
 
     TPlotObjectReference<TPlotXAxis> xAxis_;
     TPlotObjectReference<TPlotYAxis> yAxis_;

@@ -43,11 +43,16 @@ void TPlotChannelCustom::DrawSetup(TCanvas& /*canvas*/) {
 }
 
 void TPlotChannelCustom::Draw(TCanvas& canvas, TColor /*backgroundColor*/) {
-    if (!GetDrawReady()) return;
-    const bool reversed = GetXYAxesReversed();
-    try {
+    DrawContained([&](bool reversed) {
         DrawConnectPoints(canvas, reversed);
         DrawMarkers(canvas, reversed);
+    });
+}
+
+void TPlotChannelCustom::DrawContained(const std::function<void(bool reversed)>& steps) {
+    if (!GetDrawReady()) return;
+    try {
+        steps(GetXYAxesReversed());
     } catch (const std::exception&) {
         // EPlotError included: one channel's bad state must not blank the rest of the plot,
         // which paints on and shows the channel again once its data is usable.

@@ -1,5 +1,7 @@
-// Drawing of TPlot's channel: setup with digital levels and pixel list, and the fast min-max
-// trace that keeps a million-point strip chart cheap to repaint.
+// Drawing of TPlot's channel: setup with digital levels and pixel list, the order of the drawing
+// steps, the choice of trace style, and the fast min-max trace that keeps a million-point strip
+// chart cheap to repaint. The other trace styles and the shapes live in PlotChannelStyles.cpp
+// and PlotChannelShapes.cpp.
 
 #include <algorithm>
 
@@ -48,24 +50,54 @@ int TPlotChannel::MarkerYPixels(const TPlotAxis& yAxis, double y) const {
     return y != 0 ? digitalHighPixels_ : digitalLowPixels_;
 }
 
-// ---- Trace -----------------------------------------------------------------------------------
+// ---- Paint entry and trace ------------------------------------------------------------------
+
+void TPlotChannel::Draw(TCanvas& canvas, TColor /*backgroundColor*/) {
+    DrawContained([&](bool reversed) {
+        if (fillEnabled_) DrawFill(canvas, reversed);
+        if (barEnabled_) DrawBar(canvas, reversed);
+        DrawConnectPoints(canvas, reversed);
+        DrawMarkers(canvas, reversed);
+        if (highLowEnabled_) {
+            if (highLowStyle_ == iphlsCandleStick) DrawHighLowCandleStick(canvas, reversed);
+            else DrawHighLow(canvas, reversed);
+        }
+    });
+}
 
 void TPlotChannel::DrawConnectPoints(TCanvas& canvas, bool reversed) {
     if (!GetTraceVisible()) return;
-    if (!fastDrawEnabled_) {
+    if (!digitalEnabled_ && interpolationStyle_ == ipistStraightLine && !fastDrawEnabled_) {
         TPlotChannelCustom::DrawConnectPoints(canvas, reversed);
         return;
     }
-    const int start = GetDrawStartIndex();
-    const int stop = GetDrawStopIndex();
     TPlotXAxis* xAxis = GetXAxis();
     TPlotYAxis* yAxis = GetYAxis();
-    if (start == stop || start < 0 || stop < 0 || xAxis == nullptr || yAxis == nullptr) return;
+    if (xAxis == nullptr || yAxis == nullptr) return;
 
     canvas.SetPen(TracePen(GetColor(), GetTraceLineStyle(), GetTraceLineWidth()));
     canvas.SetBrush(TPlotBrush{canvas.GetBrush().Color, bsClear});
     const TPlotTraceMapper mapper(*xAxis, *yAxis, reversed);
     SegmentBatch().Begin(canvas);
+    if (digitalEnabled_) {
+        DrawDigitalTrace(mapper);
+    } else {
+        switch (interpolationStyle_) {
+            case ipistStraightLine: DrawFastTrace(mapper); break;
+            case ipistCubicSpline:
+            case ipistPolynomial:
+            case ipistRational: DrawInterpolatedTrace(mapper); break;
+            case ipistDifferential:
+            case ipistDifferentialTerminated: DrawStepTrace(mapper); break;
+        }
+    }
+    SegmentBatch().Flush();
+}
+
+void TPlotChannel::DrawFastTrace(const TPlotTraceMapper& mapper) {
+    const int start = GetDrawStartIndex();
+    const int stop = GetDrawStopIndex();
+    if (start == stop || start < 0 || stop < 0) return;
     // The standard list is read inline; the other lists through their virtual reader.
     if (const TPlotDataNullList* standard = StandardData()) {
         DrawFast(mapper, [standard](int i, double& x, double& y, bool& empty, bool& null) {
@@ -80,7 +112,6 @@ void TPlotChannel::DrawConnectPoints(TCanvas& canvas, bool reversed) {
             GetXYEmptyNull(i, x, y, empty, null);
         });
     }
-    SegmentBatch().Flush();
 }
 
 // Every point lands in one of three column accumulators: A holds the column being filled, B

@@ -17,34 +17,19 @@ double NotNegative(double value) { return value >= 0 ? value : 0; }
 
 }  // namespace
 
-TPlotComponent::TPlotComponent()
-    : throttle_([this] {
-          if (OnRepaintRequest) OnRepaintRequest();
-      }),
-      master_(std::make_unique<TPlotMasterManager>(this)) {
+TPlotComponent::TPlotComponent() : master_(std::make_unique<TPlotMasterManager>(this)) {
+    SetBackGroundColor(clBlack);
+    SetBorderStyle(ibsLowered);
     master_->OnChange = [this](TPlotObject&) { MasterChange(); };
     master_->OnRemove = [this](TPlotObject& obj) { MasterRemove(obj); };
     master_->OnInvalidateNow = [this] { InvalidateNow(); };
 }
 
 TPlotComponent::~TPlotComponent() {
+    BeginDestruction();
     master_->GetObjectManager()->ShutDownSetup();
     master_.reset();
 }
-
-// ---- Repaint requests --------------------------------------------------------------------
-
-void TPlotComponent::BeginUpdate() { throttle_.BeginUpdate(); }
-void TPlotComponent::EndUpdate() { throttle_.EndUpdate(); }
-void TPlotComponent::InvalidateChange() { throttle_.Request(TPlotRepaintThrottle::TChange::Content); }
-
-void TPlotComponent::BackGroundChange() {
-    backGroundChanged_ = true;
-    throttle_.Request(TPlotRepaintThrottle::TChange::BackGround);
-}
-
-void TPlotComponent::InvalidateNow() { throttle_.RepaintNow(); }
-void TPlotComponent::RepaintAll() { BackGroundChange(); }
 
 void TPlotComponent::MasterChange() { InvalidateChange(); }
 
@@ -107,22 +92,6 @@ void TPlotComponent::SetUserCanEditObjects(bool value) { master_->SetUserCanEdit
 bool TPlotComponent::GetXYAxesReverse() const { return master_->GetXYAxesReverse(); }
 void TPlotComponent::SetXYAxesReverse(bool value) { master_->SetXYAxesReverse(value); }
 
-void TPlotComponent::SetUpdateFrameRate(int32_t value) {
-    if (std::max(value, 0) == throttle_.GetFrameRate()) return;
-    throttle_.SetFrameRate(value);
-    BackGroundChange();
-}
-
-void TPlotComponent::SetAutoFrameRate(bool value) {
-    if (value == throttle_.GetAutoFrameRate()) return;
-    throttle_.SetAutoFrameRate(value);
-    if (value)
-        BackGroundChange();
-    else
-        EndUpdate();
-}
-void TPlotComponent::SetBackGroundGradientEnabled(bool value) { Store(backGroundGradientEnabled_, value); }
-void TPlotComponent::SetClipAnnotationsToAxes(bool value) { Store(clipAnnotationsToAxes_, value); }
 void TPlotComponent::SetHintsFont(const TPlotFont& value) { Store(hintsFont_, ClampedFont(value)); }
 
 std::string TPlotComponent::GetTitleText() const { return LabelCount() > 0 ? GetLabel(0)->GetCaption() : ""; }
@@ -383,5 +352,11 @@ void TPlotComponent::DeleteAnnotation(int index) {
     InvalidateChange();
 }
 void TPlotComponent::RemoveAllAnnotations() { master_->GetAnnotationManager()->Clear(); }
+
+void TPlotComponent::DoDataPointClick(TPlotChannelCustom& channel, int index) {
+    if (loading_ || !OnClickDataPoint) return;
+    const int channelIndex = GetChannelManager()->IndexOf(channel);
+    if (channelIndex >= 0) OnClickDataPoint(channelIndex, index);
+}
 
 }  // namespace ondrix

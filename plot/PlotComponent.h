@@ -19,15 +19,14 @@
 // may call. OnRepaintRequest then runs on the requesting thread: the host must make it safe to
 // call from any thread, and set it before requests start.
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "plot/CustomComponent.h"
 #include "plot/PlotChannelCustom.h"
 #include "plot/PlotFont.h"
 #include "plot/PlotObjects.h"
-#include "plot/PlotRepaintThrottle.h"
 
 namespace ondrix {
 
@@ -67,35 +66,36 @@ enum TPlotDataFileFormat : uint8_t { ipdffText, ipdffCompactInterval };
 // the modal form.
 enum TPlotEditorFormStyle : uint8_t { ipfsModal };
 
-class TPlotComponent {
+// The direction a background gradient runs from its start colour to its stop colour. The four
+// straight directions step one pixel line at a time; the diagonals run along the main diagonal
+// from its named corner; rectangle and circle run from the border to the centre.
+enum TFillDirection : uint8_t {
+    ifdTopBottom,
+    ifdBottomTop,
+    ifdLeftRight,
+    ifdRightLeft,
+    ifdTopLeftBottomRight,
+    ifdBottomRightTopLeft,
+    ifdRectangle,
+    ifdCircle
+};
+
+class TPlotComponent : public TCustomComponent {
 public:
     TPlotComponent();
-    virtual ~TPlotComponent();
-    TPlotComponent(const TPlotComponent&) = delete;
-    TPlotComponent& operator=(const TPlotComponent&) = delete;
+    ~TPlotComponent() override;
 
-    // Asks the host to repaint the whole plot.
-    std::function<void()> OnRepaintRequest;
-
-    // ---- Repaint requests ----
-    // A flag, not a counter: one EndUpdate ends any number of BeginUpdate calls. EndUpdate
-    // repaints, within the frame-rate bound, only if something changed meanwhile.
-    void BeginUpdate();
-    void EndUpdate();
-    bool GetUpdateLocked() const { return throttle_.GetUpdateLocked(); }
-    // A content change: a throttled repaint.
-    void InvalidateChange();
-    // A background change: marks the background changed, then a throttled repaint.
-    void BackGroundChange();
-    // Unconditional, also between BeginUpdate and EndUpdate: selection and cursor feedback.
-    void InvalidateNow();
-    // Everything, background included.
-    void RepaintAll();
-    // Whether the background changed since the last call; the paint pass redraws the background
-    // cache then. Starts true.
-    bool TakeBackGroundChanged() { return backGroundChanged_.exchange(false); }
-    // Where the host installs its clock and scheduler.
-    TPlotRepaintThrottle& GetRepaintThrottle() { return throttle_; }
+    // ---- Painting (PlotComponentPaint.cpp) ----
+    // The whole plot in its fixed order: background, data view, the layers (grid, channels,
+    // Cartesian axes) clipped to the data view, then the axes and labels around it.
+    // Nothing at all without a toolbar, a legend and a data view.
+    void iPaintTo(TCanvas& canvas) override;
+    // Paints once into a throw-away bitmap so that the layout and every object's DrawRect are
+    // up to date without showing anything. Nothing without a surface factory.
+    void ReCalcLayout();
+    // Fills the rectangle with lines whose colour runs from the start to the stop colour.
+    static void DrawGradientDirection(TCanvas& canvas, const TPlotRect& rect, TColor startColor, TColor stopColor,
+                                      TFillDirection direction);
 
     // The master manager's change hook.
     virtual void MasterChange();
@@ -129,6 +129,9 @@ public:
     // here once the mouse dispatch exists; until then this one hook hears every click.
     TPlotObjectEvent OnObjectClick;
     void DoObjectClick(TPlotObject& obj);
+    // A left press and release on the same marker: the channel's index and the point's index.
+    std::function<void(int channelIndex, int dataIndex)> OnClickDataPoint;
+    void DoDataPointClick(TPlotChannelCustom& channel, int index);
 
     // ---- Managers ----
     TPlotMasterManager& GetMasterManager() const { return *master_; }
@@ -149,18 +152,26 @@ public:
     bool GetXYAxesReverse() const;
     void SetXYAxesReverse(bool value);
 
-    // Most repaints per second while AutoFrameRate is on; 0 turns the throttle off. Negative
-    // values store 0.
-    int32_t GetUpdateFrameRate() const { return throttle_.GetFrameRate(); }
-    void SetUpdateFrameRate(int32_t value);
-    // Off: every change repaints at once. Switching it off also ends an update bracket.
-    bool GetAutoFrameRate() const { return throttle_.GetAutoFrameRate(); }
-    void SetAutoFrameRate(bool value);
+    // The free space between the border and the outermost objects.
+    int32_t GetOuterMarginLeft() const { return outerMarginLeft_; }
+    void SetOuterMarginLeft(int32_t value) { Store(outerMarginLeft_, value); }
+    int32_t GetOuterMarginTop() const { return outerMarginTop_; }
+    void SetOuterMarginTop(int32_t value) { Store(outerMarginTop_, value); }
+    int32_t GetOuterMarginRight() const { return outerMarginRight_; }
+    void SetOuterMarginRight(int32_t value) { Store(outerMarginRight_, value); }
+    int32_t GetOuterMarginBottom() const { return outerMarginBottom_; }
+    void SetOuterMarginBottom(int32_t value) { Store(outerMarginBottom_, value); }
     // The background is a colour gradient instead of the plain background colour.
     bool GetBackGroundGradientEnabled() const { return backGroundGradientEnabled_; }
-    void SetBackGroundGradientEnabled(bool value);
+    void SetBackGroundGradientEnabled(bool value) { Store(backGroundGradientEnabled_, value); }
+    TFillDirection GetBackGroundGradientDirection() const { return backGroundGradientDirection_; }
+    void SetBackGroundGradientDirection(TFillDirection value) { Store(backGroundGradientDirection_, value); }
+    TColor GetBackGroundGradientStartColor() const { return backGroundGradientStartColor_; }
+    void SetBackGroundGradientStartColor(TColor value) { Store(backGroundGradientStartColor_, value); }
+    TColor GetBackGroundGradientStopColor() const { return backGroundGradientStopColor_; }
+    void SetBackGroundGradientStopColor(TColor value) { Store(backGroundGradientStopColor_, value); }
     bool GetClipAnnotationsToAxes() const { return clipAnnotationsToAxes_; }
-    void SetClipAnnotationsToAxes(bool value);
+    void SetClipAnnotationsToAxes(bool value) { Store(clipAnnotationsToAxes_, value); }
     // The hint box's text; starts as the default font.
     const TPlotFont& GetHintsFont() const { return hintsFont_; }
     void SetHintsFont(const TPlotFont& value);
@@ -321,17 +332,21 @@ public:
 private:
     int AxisIndex(const TPlotAxis& axis) const;
 
-    // Stores a changed value of a plot-wide property, then asks for a repaint.
-    template <class T>
-    void Store(T& field, T value) {
-        if (field == value) return;
-        field = value;
-        InvalidateChange();
-    }
+    // The paint pass's steps (PlotComponentPaint.cpp).
+    void CalcAllTicks(const TPlotTextMeasure& measure);
+    void DrawLayers(TCanvas& canvas, TPlotDataView& dataView);
+    void DrawOutSideObjects(TCanvas& canvas);
 
     bool loading_ = false;
 
+    int32_t outerMarginLeft_ = 5;
+    int32_t outerMarginTop_ = 5;
+    int32_t outerMarginRight_ = 5;
+    int32_t outerMarginBottom_ = 5;
     bool backGroundGradientEnabled_ = false;
+    TFillDirection backGroundGradientDirection_ = ifdTopBottom;
+    TColor backGroundGradientStartColor_ = clBlue;
+    TColor backGroundGradientStopColor_ = clBlack;
     bool clipAnnotationsToAxes_ = true;
     TPlotFont hintsFont_;
 
@@ -345,9 +360,6 @@ private:
     double printMarginBottom_ = 1;
     std::string printDocumentName_ = "Untitled";
 
-    // Before the master manager: objects report changes while they are built and freed.
-    TPlotRepaintThrottle throttle_;
-    std::atomic<bool> backGroundChanged_{true};
     std::unique_ptr<TPlotMasterManager> master_;
 };
 

@@ -1,11 +1,11 @@
 #pragma once
-// A text label; label 0 of a plot is its title. So far the caption, the bottom margin the title
-// properties use, the alignment and the font; the other margins, measuring and drawing come
-// with the component frame work.
+// A text label; label 0 of a plot is its title. Its margins are counted in widths (left, right)
+// and heights (top, bottom) of the character "0" in the label's font, so they scale with it.
 
 #include <cstdint>
 #include <string>
 
+#include "plot/PlotCanvas.h"
 #include "plot/PlotFont.h"
 #include "plot/PlotObjects.h"
 
@@ -21,7 +21,12 @@ public:
 
     const std::string& GetCaption() const { return caption_; }
     void SetCaption(const std::string& value);
-    // In heights of the character "0" of the label's font.
+    double GetMarginLeft() const { return marginLeft_; }
+    void SetMarginLeft(double value);
+    double GetMarginTop() const { return marginTop_; }
+    void SetMarginTop(double value);
+    double GetMarginRight() const { return marginRight_; }
+    void SetMarginRight(double value);
     double GetMarginBottom() const { return marginBottom_; }
     void SetMarginBottom(double value);
 
@@ -30,8 +35,21 @@ public:
     const TPlotFont& GetFont() const { return font_; }
     void SetFont(const TPlotFont& value);
 
+    // The caption's height plus the top and bottom margins.
+    int GetRequiredWidth(const TPlotTextMeasure& measure) override;
+    // The caption inside DrawRect less the margins; rotated by 90 degrees on a vertical label.
+    void Draw(TCanvas& canvas);
+
 private:
+    struct Margins {
+        int left, top, right, bottom;
+    };
+    Margins PixelMargins(const TPlotTextMeasure& measure) const;
+
     std::string caption_;
+    double marginLeft_ = 0;
+    double marginTop_ = 0;
+    double marginRight_ = 0;
     double marginBottom_ = 0;
     TAlignmentHorizontal alignment_ = iahCenter;
     TPlotFont font_ = MakeFont("Arial", 14, clWhite, true);

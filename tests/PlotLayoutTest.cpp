@@ -179,10 +179,11 @@ TEST_F(ScopeLayout, AToolBarAloneAboveSitsOnTheBorderAndKeepsTheTopGuard) {
     EXPECT_EQ(bar.Left, 2);
     EXPECT_EQ(bar.Right, 1021);
 
-    // With the title above as well, the guard is kept only once.
+    // With the title above as well, its line (13 px, wider than the guard) replaces both guards.
     plot.GetLabel(0)->SetVisible(true);
     Run();
-    EXPECT_EQ(DataViewRect().Top, kYGuard + 2 + 5);
+    EXPECT_EQ(plot.GetLabel(0)->GetRequiredWidth(metrics), 13);
+    EXPECT_EQ(DataViewRect().Top, 13 + 2 + 5);
 }
 
 TEST_F(ScopeLayout, AYAxisAddedAtRunTimeBecomesTheOutermostBand) {
