@@ -246,9 +246,7 @@ double TPlotChannel::GetVisibleMaxY() {
     CalcStartXIndex();
     CalcStopXIndex();
     double result = kNoMaximum;
-    if (GetDrawStartIndex() < 0 || GetDrawStopIndex() < 0) return result;
-    ForEachUsablePoint(GetDrawStartIndex(), GetDrawStopIndex(),
-                       [&](int i, double, double) { result = std::max(result, GetDataYDrawMax(i)); });
+    ForEachUsablePointInView([&](int i, double, double) { result = std::max(result, GetDataYDrawMax(i)); });
     return result;
 }
 
@@ -257,9 +255,7 @@ double TPlotChannel::GetVisibleMinY() {
     CalcStartXIndex();
     CalcStopXIndex();
     double result = kNoMinimum;
-    if (GetDrawStartIndex() < 0 || GetDrawStopIndex() < 0) return result;
-    ForEachUsablePoint(GetDrawStartIndex(), GetDrawStopIndex(),
-                       [&](int i, double, double) { result = std::min(result, GetDataYDrawMin(i)); });
+    ForEachUsablePointInView([&](int i, double, double) { result = std::min(result, GetDataYDrawMin(i)); });
     return result;
 }
 

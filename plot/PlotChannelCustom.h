@@ -19,6 +19,7 @@
 // shape and logging messages documented at the members); errors of the data list ("Index out of
 // Bounds", ...) pass through unchanged.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -410,6 +411,12 @@ protected:
             data_->GetXYEmptyNull(i, x, y, empty, null);
             if (!empty && !null) fn(i, x, y);
         }
+    }
+    // The same over the draw range, in index order; nothing without one.
+    template <class Fn>
+    void ForEachUsablePointInView(Fn fn) const {
+        if (drawStartIndex_ < 0 || drawStopIndex_ < 0) return;
+        ForEachUsablePoint(std::min(drawStartIndex_, drawStopIndex_), std::max(drawStartIndex_, drawStopIndex_), fn);
     }
 
     template <class T>

@@ -11,20 +11,6 @@ namespace ondrix {
 
 namespace {
 
-// Each valid point of the draw range: fn(index, x, y). Null and Empty points have no shape.
-template <class Fn>
-void ForEachShapePoint(const TPlotChannel& channel, Fn fn) {
-    const int start = channel.GetDrawStartIndex();
-    const int stop = channel.GetDrawStopIndex();
-    if (start < 0 || stop < 0) return;
-    double x, y;
-    bool empty, null;
-    for (int i = std::min(start, stop); i <= std::max(start, stop); ++i) {
-        channel.GetXYEmptyNull(i, x, y, empty, null);
-        if (!empty && !null) fn(i, x, y);
-    }
-}
-
 TPlotPen SolidPen(TColor color) { return TPlotPen{color, 0, psSolid}; }
 TPlotBrush SolidBrush(TColor color) { return TPlotBrush{color, bsSolid}; }
 
@@ -38,7 +24,7 @@ void TPlotChannel::DrawBar(TCanvas& canvas, bool reversed) {
     TPlotYAxis* yAxis = GetYAxis();
     if (xAxis == nullptr || yAxis == nullptr) return;
     TPlotValueArea area(canvas, *xAxis, *yAxis, reversed);
-    ForEachShapePoint(*this, [&](int i, double x, double y) {
+    ForEachUsablePointInView([&](int i, double x, double y) {
         if (!GetDataBarVisible(i)) return;
         const TColor penColor = barPenUseChannelColor_ ? GetColor() : GetDataBarPenColor(i);
         const TColor brushColor = barBrushUseChannelColor_ ? GetColor() : GetDataBarBrushColor(i);
@@ -64,7 +50,7 @@ void TPlotChannel::DrawHighLow(TCanvas& canvas, bool reversed) {
         area.Box(x1, y1, x2, y2);
     };
     const double half = highLowBarWidth_ / 2;
-    ForEachShapePoint(*this, [&](int i, double x, double) {
+    ForEachUsablePointInView([&](int i, double x, double) {
         box(highLowBarColor_, x - half, GetDataLow(i), x + half, GetDataHigh(i));
         if (highLowOpenShow_) {
             const double open = GetDataOpen(i);
@@ -90,7 +76,7 @@ void TPlotChannel::DrawHighLowCandleStick(TCanvas& canvas, bool reversed) {
     const TPlotTraceMapper mapper(*xAxis, *yAxis, reversed);
     TPlotValueArea area(canvas, *xAxis, *yAxis, reversed);
     const double half = highLowBarWidth_ / 2;
-    ForEachShapePoint(*this, [&](int i, double x, double) {
+    ForEachUsablePointInView([&](int i, double x, double) {
         const double open = GetDataOpen(i);
         const double close = GetDataClose(i);
         canvas.SetPen(SolidPen(highLowShadowColor_));

@@ -32,6 +32,9 @@ void TPlotRepaintThrottle::SetClock(TClock clock) {
 void TPlotRepaintThrottle::SetScheduler(TScheduler scheduler) {
     std::lock_guard<std::mutex> lock(mutex_);
     scheduler_ = std::move(scheduler);
+    // A call the previous host scheduled may never run (the host is gone): waiting for it would
+    // leave every later change of a burst unpainted.
+    trailingScheduled_ = false;
 }
 
 int32_t TPlotRepaintThrottle::GetFrameRate() const {

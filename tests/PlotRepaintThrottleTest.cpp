@@ -121,6 +121,22 @@ TEST(PlotRepaintThrottle, ABurstThenSilenceGetsExactlyOneTrailingRepaint) {
     EXPECT_EQ(rig.timeline.scheduled, 1);
 }
 
+TEST(PlotRepaintThrottle, ANewHostSchedulesItsOwnTrailingRepaintWhenTheOldOnesCallNeverRuns) {
+    ThrottleRig rig;
+    rig.ChangeAt(200);
+    rig.ChangeAt(210);  // held back; the trailing call goes to the first host
+    rig.timeline.calls.clear();  // that host is gone before its timer fires
+
+    FakeTimeline newHost;
+    newHost.now = rig.timeline.now = 220;
+    rig.throttle.SetScheduler(newHost.Scheduler());
+    rig.throttle.Request(TChange::Content);
+    EXPECT_EQ(newHost.scheduled, 1);
+    rig.timeline.now = 300;
+    newHost.AdvanceTo(300);
+    EXPECT_EQ(rig.repaints, (std::vector<int64_t>{200, 300}));
+}
+
 TEST(PlotRepaintThrottle, ARepaintWithinTheIntervalPostponesOrCancelsTheTrailingOne) {
     // A change held back at 250 waits for 300; an immediate repaint at 260 paints it.
     ThrottleRig cancelled;

@@ -1,0 +1,208 @@
+#include "plot/qt/PlotWidget.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QResizeEvent>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <climits>
+#include <exception>
+#include <optional>
+
+#include "plot/qt/QtCanvas.h"
+
+namespace ondrix {
+
+namespace {
+
+// ---- Input translation -------------------------------------------------------------------
+
+TShiftState KeyboardShift(Qt::KeyboardModifiers modifiers) {
+    TShiftState shift = 0;
+    if (modifiers & Qt::ShiftModifier) shift |= ssShift;
+    if (modifiers & Qt::ControlModifier) shift |= ssCtrl;
+    if (modifiers & Qt::AltModifier) shift |= ssAlt;
+    return shift;
+}
+
+// The keys plus the buttons held during the event (at a press, the pressed one too).
+TShiftState MouseShift(const QMouseEvent& event) {
+    TShiftState shift = KeyboardShift(event.modifiers());
+    if (event.buttons() & Qt::LeftButton) shift |= ssLeft;
+    if (event.buttons() & Qt::RightButton) shift |= ssRight;
+    if (event.buttons() & Qt::MiddleButton) shift |= ssMiddle;
+    return shift;
+}
+
+std::optional<TMouseButton> ComponentButton(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton: return mbLeft;
+        case Qt::RightButton: return mbRight;
+        case Qt::MiddleButton: return mbMiddle;
+        default: return std::nullopt;
+    }
+}
+
+// The component's key codes are the classic virtual-key numbers: letters and digits are their
+// upper-case character codes, the rest follow the table. 0: a key the component has no code for.
+int ComponentKey(int qtKey) {
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) return qtKey;
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return 112 + (qtKey - Qt::Key_F1);
+    switch (qtKey) {
+        case Qt::Key_Backspace: return 8;
+        case Qt::Key_Tab: return 9;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return 13;
+        case Qt::Key_Shift: return 16;
+        case Qt::Key_Control: return 17;
+        case Qt::Key_Alt: return 18;
+        case Qt::Key_Escape: return 27;
+        case Qt::Key_Space: return 32;
+        case Qt::Key_PageUp: return 33;
+        case Qt::Key_PageDown: return 34;
+        case Qt::Key_End: return 35;
+        case Qt::Key_Home: return 36;
+        case Qt::Key_Left: return 37;
+        case Qt::Key_Up: return 38;
+        case Qt::Key_Right: return 39;
+        case Qt::Key_Down: return 40;
+        case Qt::Key_Insert: return 45;
+        case Qt::Key_Delete: return 46;
+        default: return 0;
+    }
+}
+
+// The component's input handlers may throw its errors; none of them may reach the event loop.
+template <class Call>
+void Guarded(Call call) {
+    try {
+        call();
+    } catch (const std::exception&) {
+    }
+}
+
+}  // namespace
+
+// ---- Hooks -------------------------------------------------------------------------------
+
+TPlotWidget::TPlotWidget(TWindowedComponent& component, QWidget* parent)
+    : QWidget(parent), component_(component) {
+    // The component paints every pixel of its client area, off screen first: nothing to erase.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+
+    trailingTimer_.setSingleShot(true);
+    connect(&trailingTimer_, &QTimer::timeout, this, [this] { RunTrailing(); });
+    connect(&componentTimer_, &QTimer::timeout, this, [this] { Guarded([this] { component_.TimerTick(); }); });
+
+    component_.SetSurfaceFactory(std::make_shared<QtSurfaceFactory>());
+    component_.SetBounds(width(), height());
+    // The handle stays safe to post through after the widget has gone; `this` is used only by
+    // the tasks, which run only while the widget lives.
+    std::shared_ptr<Executor> guiThread = guiThread_.Handle();
+    component_.OnRepaintRequest = [guiThread, this] { guiThread->Post([this] { update(); }); };
+    component_.GetRepaintThrottle().SetScheduler([guiThread, this](int64_t delayMs, std::function<void()> due) {
+        guiThread->Post([this, delayMs, due = std::move(due)] { ScheduleTrailing(delayMs, due); });
+    });
+    component_.OnTimerArm = [this](int intervalMs) { componentTimer_.start(intervalMs); };
+    component_.OnTimerDisarm = [this] { componentTimer_.stop(); };
+}
+
+TPlotWidget::~TPlotWidget() {
+    component_.TimerStop();
+    component_.OnTimerArm = nullptr;
+    component_.OnTimerDisarm = nullptr;
+    component_.GetRepaintThrottle().SetScheduler(nullptr);
+}
+
+void TPlotWidget::ScheduleTrailing(int64_t delayMs, std::function<void()> due) {
+    trailingDue_ = std::move(due);
+    trailingTimer_.start(static_cast<int>(std::clamp<int64_t>(delayMs, 0, INT_MAX)));
+}
+
+void TPlotWidget::RunTrailing() {
+    std::function<void()> due = std::move(trailingDue_);
+    trailingDue_ = nullptr;
+    if (due) due();
+}
+
+// ---- Events ------------------------------------------------------------------------------
+
+void TPlotWidget::paintEvent(QPaintEvent*) {
+    QtCanvas canvas(*this, size());
+    component_.Paint(canvas);
+}
+
+void TPlotWidget::resizeEvent(QResizeEvent*) { component_.SetBounds(width(), height()); }
+
+void TPlotWidget::mousePressEvent(QMouseEvent* event) {
+    const auto button = ComponentButton(event->button());
+    if (!button) return;
+    const QPoint at = event->position().toPoint();
+    Guarded([&] { component_.iMouseDown(*button, MouseShift(*event), at.x(), at.y()); });
+}
+
+void TPlotWidget::mouseReleaseEvent(QMouseEvent* event) {
+    const auto button = ComponentButton(event->button());
+    if (!button) return;
+    const QPoint at = event->position().toPoint();
+    Guarded([&] { component_.iMouseUp(*button, MouseShift(*event), at.x(), at.y()); });
+}
+
+void TPlotWidget::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    Guarded([&] { component_.iMouseMove(MouseShift(*event), at.x(), at.y()); });
+}
+
+// The component expects a double click as its notification followed by a press flagged as
+// double; the release comes as usual.
+void TPlotWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    const auto button = ComponentButton(event->button());
+    if (!button) return;
+    const QPoint at = event->position().toPoint();
+    Guarded([&] {
+        component_.iDoubleClick();
+        component_.iMouseDown(*button, MouseShift(*event) | ssDouble, at.x(), at.y());
+    });
+}
+
+void TPlotWidget::wheelEvent(QWheelEvent* event) {
+    const QPoint angle = event->angleDelta();
+    const int delta = angle.y() != 0 ? angle.y() : angle.x();
+    const QPoint at = event->position().toPoint();
+    bool used = false;
+    Guarded([&] { used = component_.iMouseWheel(delta, KeyboardShift(event->modifiers()), at.x(), at.y()); });
+    event->setAccepted(used);
+}
+
+void TPlotWidget::keyPressEvent(QKeyEvent* event) {
+    int key = ComponentKey(event->key());
+    if (key != 0) Guarded([&] { component_.iKeyDown(key, KeyboardShift(event->modifiers())); });
+    const QString text = event->text();
+    if (text.size() == 1 && text[0].unicode() > 0 && text[0].unicode() < 128) {
+        char character = static_cast<char>(text[0].unicode());
+        Guarded([&] { component_.iKeyPress(character); });
+    }
+}
+
+// A held key repeats its press only, as the component expects.
+void TPlotWidget::keyReleaseEvent(QKeyEvent* event) {
+    int key = ComponentKey(event->key());
+    if (key == 0 || event->isAutoRepeat()) return;
+    Guarded([&] { component_.iKeyUp(key, KeyboardShift(event->modifiers())); });
+}
+
+void TPlotWidget::focusInEvent(QFocusEvent*) {
+    Guarded([&] { component_.iDoSetFocus(); });
+}
+
+void TPlotWidget::focusOutEvent(QFocusEvent*) {
+    Guarded([&] { component_.iDoKillFocus(); });
+}
+
+}  // namespace ondrix

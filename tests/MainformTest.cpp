@@ -1,0 +1,208 @@
+// The main window, headless: its first state, RUN and STOP against the virtual MPU, the
+// address boxes, and the shut-down.
+
+#include <gtest/gtest.h>
+
+#include <QFocusEvent>
+#include <QTest>
+
+#include <fstream>
+#include <string>
+
+#include "RecordingNotifier.h"
+#include "ScopeRig.h"
+#include "acquisition/ChannelAddress.h"
+#include "plot/PlotChannel.h"
+#include "tools/mpu-sim/MemoryMap.h"
+#include "workbench/Mainform.h"
+
+namespace ondrix {
+namespace {
+
+// The window over a link whose COM1 is whatever `portsFolder` says.
+struct Window {
+    explicit Window(const std::string& portsFolder) : link(settings, notifier, PortResolverForFolder(portsFolder)) {
+        form.show();
+    }
+
+    QLineEdit& AddressBox(int channel) { return form.ChannelBoxes[channel].Address; }
+    // The box loses the focus to another control, as when the user tabs or clicks away.
+    void LeaveAddressBox(int channel) {
+        QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(&AddressBox(channel), &focusOut);
+    }
+    int Points(int channel) { return form.Plot1.GetChannel(channel)->GetCount(); }
+    bool WaitForPoints(int points) {
+        return QTest::qWaitFor([&] { return Points(0) >= points; }, 10000);
+    }
+
+    PortSettings settings;
+    RecordingNotifier notifier;
+    SerialLink link;
+    TForm1 form{link, notifier};
+};
+
+constexpr int kScreenWidth = 50000;
+
+TEST(MainWindow, StartsStoppedWithOneScreenOfZerosAndTheFourChannelsSwitchedOn) {
+    test::TemporaryFolder noPorts;
+    Window w(noPorts.String());
+    EXPECT_EQ(w.form.windowTitle().toStdString(), "Serial Ondrix");
+    EXPECT_EQ(w.form.minimumSize(), QSize(1024, 660));
+    EXPECT_EQ(w.form.size(), QSize(1024, 660));
+    EXPECT_TRUE(w.form.Run.isEnabled());
+    EXPECT_FALSE(w.form.Stop.isEnabled());
+    EXPECT_EQ(w.form.Run.text().toStdString(), "RUN");
+    EXPECT_EQ(w.form.Stop.text().toStdString(), "STOP");
+
+    const char* const addresses[] = {"20000000", "20000004", "20000006", "2000000C"};
+    for (int c = 0; c < kChannelCount; ++c) {
+        const TChannelGroupBox& box = w.form.ChannelBoxes[c];
+        const std::string name = "CH" + std::to_string(c + 1);
+        EXPECT_EQ(box.title().toStdString(), name);
+        EXPECT_EQ(box.Title.text().toStdString(), name);
+        EXPECT_EQ(box.Switch.text().toStdString(), "Addr (HEX)");
+        EXPECT_TRUE(box.Switch.isChecked());
+        EXPECT_EQ(box.Address.text().toStdString(), addresses[c]);
+        EXPECT_EQ(w.form.ChannelAddress(c), mpusim::kDemoAddresses[c]);
+        EXPECT_EQ(box.Data.text().toStdString(), "0");
+
+        const TPlotChannel& channel = *w.form.Plot1.GetChannel(c);
+        EXPECT_TRUE(channel.GetVisible());
+        ASSERT_EQ(channel.GetCount(), kScreenWidth);
+        EXPECT_EQ(channel.GetDataX(kScreenWidth - 1), kScreenWidth - 1);
+        EXPECT_EQ(channel.GetDataY(kScreenWidth - 1), 0);
+    }
+    EXPECT_TRUE(w.notifier.messages.empty());
+}
+
+TEST(MainWindow, RunAndStopDriveTheSessionTheButtonsAndTheCaption) {
+    test::VirtualMpuRig mpu;
+    Window w(mpu.PortsFolder());
+    w.form.Run.click();
+    ASSERT_TRUE(w.form.Session().Running()) << (w.notifier.messages.empty() ? "" : w.notifier.messages[0]);
+    EXPECT_EQ(w.form.windowTitle().toStdString(), "Ondrix  ---  Running...");
+    EXPECT_FALSE(w.form.Run.isEnabled());
+    EXPECT_TRUE(w.form.Stop.isEnabled());
+
+    ASSERT_TRUE(w.WaitForPoints(kScreenWidth + 300));
+    const TPlotChannel& square = *w.form.Plot1.GetChannel(2);
+    EXPECT_EQ(square.GetDataX(kScreenWidth), kScreenWidth) << "the first sample comes after one screen";
+    const double last = square.GetDataY(square.GetCount() - 1);
+    EXPECT_TRUE(last == 15000 || last == -15000) << last;
+
+    w.form.Stop.click();
+    EXPECT_FALSE(w.form.Session().Running());
+    EXPECT_FALSE(w.link.IsOpen());
+    EXPECT_EQ(w.form.windowTitle().toStdString(), "Ondrix");
+    EXPECT_TRUE(w.form.Run.isEnabled());
+    EXPECT_FALSE(w.form.Stop.isEnabled());
+    const int kept = w.Points(0);
+    QTest::qWait(100);
+    EXPECT_EQ(w.Points(0), kept) << "the channels keep their points, and no late batch lands";
+    EXPECT_TRUE(w.notifier.messages.empty());
+}
+
+TEST(MainWindow, ARunThatCannotOpenThePortShowsWhyAndStaysStopped) {
+    test::TemporaryFolder ports;
+    std::ofstream(ports.Path() / "COM1") << (ports.Path() / "no-such-tty").string() << "\n";
+    Window w(ports.String());
+    w.form.Run.click();
+    EXPECT_FALSE(w.form.Session().Running());
+    EXPECT_EQ(w.notifier.messages, std::vector<std::string>{"Open COM1 Err!"});
+    EXPECT_EQ(w.form.windowTitle().toStdString(), "Serial Ondrix");
+    EXPECT_TRUE(w.form.Run.isEnabled());
+    EXPECT_FALSE(w.form.Stop.isEnabled());
+    EXPECT_EQ(w.Points(0), kScreenWidth) << "the channels keep the zero prefill";
+}
+
+TEST(MainWindow, TheAddressBoxForcesUpperCaseAndItsRuleRunsWhenItIsLeft) {
+    test::TemporaryFolder noPorts;
+    Window w(noPorts.String());
+    QLineEdit& edit1 = w.AddressBox(0);
+    edit1.clear();
+    QTest::keyClicks(&edit1, "1a2b");
+    EXPECT_EQ(edit1.text().toStdString(), "1A2B");
+    w.LeaveAddressBox(0);
+    EXPECT_EQ(w.form.ChannelAddress(0), 0x1A2Bu);
+
+    edit1.setText("12G4");
+    w.LeaveAddressBox(0);
+    EXPECT_EQ(w.notifier.messages, std::vector<std::string>{"CH1 invalid address!"});
+    EXPECT_EQ(w.form.ChannelAddress(0), 0x1A2Bu) << "a refused text keeps the previous address";
+    EXPECT_EQ(edit1.text().toStdString(), "12G4") << "and the text stays as typed";
+
+    w.notifier.Clear();
+    QTest::keyClicks(&edit1, "123456789");
+    EXPECT_EQ(edit1.text().size(), 8);
+    edit1.setText("FFFFFFFF");
+    w.LeaveAddressBox(0);
+    EXPECT_EQ(w.form.ChannelAddress(0), 0xFFFFFFFFu);
+
+    // Leaving the window is not leaving the box.
+    edit1.setText("XYZ");
+    QFocusEvent deactivated(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&edit1, &deactivated);
+    EXPECT_TRUE(w.notifier.messages.empty());
+}
+
+TEST(MainWindow, RunParsesTheBoxesARefusedOneWarnsAndAnEmptyOneAbandonsTheStart) {
+    test::VirtualMpuRig mpu;
+    {
+        Window w(mpu.PortsFolder());
+        w.AddressBox(1).setText("12G4");
+        w.form.Run.click();
+        EXPECT_EQ(w.notifier.messages, std::vector<std::string>{"CH2 invalid address!"});
+        EXPECT_TRUE(w.form.Session().Running()) << "the start goes on with the channel's previous address";
+        EXPECT_EQ(w.form.ChannelAddress(1), mpusim::kDemoAddresses[1]);
+        w.form.Stop.click();
+    }
+    {
+        Window w(mpu.PortsFolder());
+        w.AddressBox(0).setText("1A2B");
+        w.AddressBox(2).clear();
+        w.AddressBox(3).setText("2000000E");
+        w.form.Run.click();
+        EXPECT_EQ(w.notifier.messages, std::vector<std::string>{AddressConversionMessage("")});
+        EXPECT_FALSE(w.form.Session().Running());
+        EXPECT_FALSE(w.link.IsOpen());
+        EXPECT_EQ(w.form.windowTitle().toStdString(), "Serial Ondrix");
+        EXPECT_TRUE(w.form.Run.isEnabled());
+        EXPECT_FALSE(w.form.Stop.isEnabled());
+        EXPECT_EQ(w.form.ChannelAddress(0), 0x1A2Bu) << "the boxes before the empty one were taken";
+        EXPECT_EQ(w.form.ChannelAddress(3), mpusim::kDemoAddresses[3]) << "the boxes after it were not";
+    }
+}
+
+TEST(MainWindow, ASwitchShowsOrHidesItsChannelAndRunKeepsItSo) {
+    test::VirtualMpuRig mpu;
+    Window w(mpu.PortsFolder());
+    w.form.ChannelBoxes[1].Switch.click();
+    EXPECT_FALSE(w.form.Plot1.GetChannel(1)->GetVisible());
+    w.form.Run.click();
+    ASSERT_TRUE(w.WaitForPoints(kScreenWidth + 100));
+    w.form.Stop.click();
+    EXPECT_FALSE(w.form.Plot1.GetChannel(1)->GetVisible());
+    EXPECT_TRUE(w.form.Plot1.GetChannel(0)->GetVisible());
+    EXPECT_EQ(w.Points(1), w.Points(0)) << "a switched-off channel still receives every sample";
+    const TPlotChannel& off = *w.form.Plot1.GetChannel(1);
+    EXPECT_EQ(off.GetDataY(off.GetCount() - 1), 0) << "the MPU reports address 0 for it";
+    w.form.ChannelBoxes[1].Switch.click();
+    EXPECT_TRUE(w.form.Plot1.GetChannel(1)->GetVisible());
+}
+
+TEST(MainWindow, ClosingTheWindowWhileRunningStopsTheSessionAndClosesThePort) {
+    test::VirtualMpuRig mpu;
+    Window w(mpu.PortsFolder());
+    w.form.Run.click();
+    ASSERT_TRUE(w.WaitForPoints(kScreenWidth + 50));
+    EXPECT_TRUE(w.form.close());
+    EXPECT_FALSE(w.form.Session().Running());
+    EXPECT_FALSE(w.link.IsOpen());
+    const int kept = w.Points(0);
+    QTest::qWait(100);
+    EXPECT_EQ(w.Points(0), kept);
+}
+
+}  // namespace
+}  // namespace ondrix
