@@ -1,5 +1,6 @@
 #include "plot/PlotTraceMapper.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -17,6 +18,19 @@ TPlotTraceMapper::TPlotTraceMapper(const TPlotAxis& xAxis, const TPlotAxis& yAxi
 namespace {
 
 bool Within(double value, double min, double max) { return value >= min && value <= max; }
+
+// The value nearest to `estimate` that maps to the column, stepping one unit in the last place
+// at a time towards `inside`, a value that does. The inverse mapping misses the column's edge
+// by a rounding error at most, so a few steps reach it; failing that, `inside`.
+double ColumnEdge(const TPlotTraceMapper& mapper, int column, double estimate, double inside) {
+    constexpr int kSteps = 8;
+    double edge = estimate;
+    for (int step = 0; step < kSteps; ++step) {
+        if (mapper.Column(edge) == column) return edge;
+        edge = std::nextafter(edge, inside);
+    }
+    return inside;
+}
 
 // Moves the end (x, y) along the line through it and (otherX, otherY) to height `limit`.
 void MoveEndToY(double& x, double& y, double otherX, double otherY, double limit) {
@@ -68,6 +82,19 @@ bool TPlotTraceMapper::ClipAndMap(double x1, double y1, double x2, double y2, TP
     from = Place(Column(x1), PercentToPixels(y1));
     to = Place(Column(x2), PercentToPixels(y2));
     return true;
+}
+
+void TPlotTraceMapper::ColumnRange(int column, double& low, double& high) const {
+    const double centre = xAxis_.PixelsToPositionDouble(column);
+    if (Column(centre) != column) {
+        low = 1;
+        high = 0;
+        return;
+    }
+    const double a = ColumnEdge(*this, column, xAxis_.PixelsToPositionDouble(column - 0.5), centre);
+    const double b = ColumnEdge(*this, column, xAxis_.PixelsToPositionDouble(column + 0.5), centre);
+    low = std::min(a, b);
+    high = std::max(a, b);
 }
 
 // The data view spans the Y axis's pixel extent: 0 % at the axis's Min end, 100 % at its Max.

@@ -120,6 +120,46 @@ TEST(CanvasLines, PolylineSetsTheSamePixelsAsItsSegmentsOneByOne) {
     EXPECT_EQ(batched.At(28, 2), kPaper);
 }
 
+TEST(CanvasLines, VerticalSegmentsWrittenStraightIntoTheImageSetThePaintersPixels) {
+    // On a 24-bit image every segment goes through the painter; a 32-bit image takes thin solid
+    // vertical segments straight into its pixels.
+    const std::vector<TPlotPoint> pairs = {{3, 2},   {3, 25},  {10, 27}, {10, 1},  {15, -5}, {15, 40}, {20, 5},
+                                           {20, 6},  {24, 9},  {24, 8},  {-3, 4},  {-3, 20}, {29, 0},  {29, 29},
+                                           {7, 7},   {12, 19}, {17, 12}, {17, 12}, {30, 3},  {30, 9},  {0, 29},
+                                           {0, 0},   {26, 18}, {26, 31}, {5, 14},  {22, 14}};
+    struct Case {
+        const char* what;
+        TPlotPoint origin;
+        TPlotRect clip;
+        TPenStyle style;
+    } cases[] = {
+        {"whole image", {0, 0}, {0, 0, 30, 30}, psSolid},
+        {"clipped", {0, 0}, {4, 6, 21, 18}, psSolid},
+        {"moved origin", {5, -3}, {-5, 3, 25, 33}, psSolid},
+        {"moved origin and clipped", {-2, 4}, {3, 0, 20, 12}, psSolid},
+        {"dotted, through the painter on both", {0, 0}, {0, 0, 30, 30}, psDot},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QImage painted(30, 30, QImage::Format_RGB888);
+        painted.fill(kPaper);
+        {
+            QtCanvas canvas(painted);
+            canvas.SetPen(Pen(clRed, 0, c.style));
+            canvas.SetOrigin(c.origin);
+            canvas.SetClipRect(c.clip);
+            canvas.Lines(pairs.data(), pairs.size());
+        }
+        Surface direct(30, 30);
+        direct.canvas.SetPen(Pen(clRed, 0, c.style));
+        direct.canvas.SetOrigin(c.origin);
+        direct.canvas.SetClipRect(c.clip);
+        direct.canvas.Lines(pairs.data(), pairs.size());
+        EXPECT_GT(direct.InkCount(), 30);
+        EXPECT_EQ(direct.image, painted.convertToFormat(QImage::Format_RGB32));
+    }
+}
+
 TEST(CanvasLines, PenStyles) {
     struct Case {
         TPenStyle style;
@@ -504,6 +544,28 @@ TEST(CanvasText, TextMeasureUsesItsFontAndLeavesTheCanvasFont) {
     EXPECT_EQ(measure.TextWidth("XYZ", Font("Arial", 8)), 21);
     EXPECT_EQ(measure.TextHeight("0", Font("Arial", 10)), 15);
     EXPECT_TRUE(canvas.GetFont() == canvasFont);
+}
+
+TEST(CanvasText, MeasuresFollowTheFaceThroughEveryFontChange) {
+    // A canvas remembers its measures by face: going back and forth between faces, and changing
+    // only the colour, must answer what a fresh canvas answers.
+    const TPlotFont faces[] = {Font("Arial", 8), Font("Arial", 14), Font("Times New Roman", 8), Font("Arial", 8)};
+    TPlotFont bold = Font("Arial", 8);
+    bold.Bold = true;
+    TPlotFont red = Font("Arial", 14);
+    red.Color = clRed;
+    Surface surface(10, 10);
+    for (int round = 0; round < 2; ++round)
+        for (const TPlotFont& font : {faces[0], faces[1], bold, faces[2], red, faces[3]}) {
+            SCOPED_TRACE(font.Name + " " + std::to_string(font.Size) + (font.Bold ? " bold" : ""));
+            Surface fresh(10, 10);
+            fresh.canvas.SetFont(font);
+            surface.canvas.SetFont(font);
+            for (const char* text : {"0", "-40000", "WWW", "1500000"}) {
+                EXPECT_EQ(surface.canvas.TextWidth(text), fresh.canvas.TextWidth(text)) << text;
+                EXPECT_EQ(surface.canvas.TextHeight(text), fresh.canvas.TextHeight(text)) << text;
+            }
+        }
 }
 
 TEST(CanvasText, SeveralLinesMeasureAsTheWidestLineAndAllLinesHigh) {

@@ -6,6 +6,7 @@
 #include <QImage>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -14,6 +15,7 @@
 #include "PixelProbe.h"
 #include "plot/Plot.h"
 #include "plot/PlotAxis.h"
+#include "plot/PlotTraceMapper.h"
 #include "plot/qt/QtCanvas.h"
 
 using namespace ondrix;
@@ -295,6 +297,139 @@ TEST_F(TraceDrawTest, FastDrawingEqualsGenericDrawingAtOnePointPerColumn) {
     channel.SetFastDrawEnabled(false);
     Paint();
     EXPECT_EQ(Differences(fast, drawn.image), 0);
+}
+
+// The min-max trace as its algorithm states it: every point mapped to its column on its own.
+void DrawMinMaxPointByPoint(TPlotChannel& channel, TCanvas& canvas) {
+    const TPlotTraceMapper mapper(*channel.GetXAxis(), *channel.GetYAxis(), false);
+    std::vector<TPlotPoint> segments;
+    auto line = [&](double x1, double y1, double x2, double y2) {
+        TPlotPoint from, to;
+        if (!mapper.ClipAndMap(x1, y1, x2, y2, ipurScale, from, to)) return;
+        segments.push_back(from);
+        segments.push_back(to);
+    };
+    TPlotMinMaxPoint a, b, c;
+    auto flush = [&] {
+        if (!a.Empty && a.Min != a.Max) line(a.X, a.Min, a.X, a.Max);
+        if (!b.Empty && b.Min != b.Max) line(b.X, b.Min, b.X, b.Max);
+        if (!a.Empty && !b.Empty) line(a.X, a.LastY, b.X, b.FirstY);
+        if (!b.Empty && !c.Empty) line(b.X, b.LastY, c.X, c.FirstY);
+    };
+    for (int i = channel.GetDrawStartIndex(); i <= channel.GetDrawStopIndex(); ++i) {
+        double x, y;
+        bool empty, null;
+        channel.GetXYEmptyNull(i, x, y, empty, null);
+        if (empty) continue;
+        if (null) {
+            flush();
+            a.Clear();
+            b.Clear();
+            c.Clear();
+            continue;
+        }
+        const int column = mapper.Column(x);
+        if (a.Empty || column == a.Column) {
+            a.Add(x, y, column);
+        } else if (b.Empty || column == b.Column) {
+            b.Add(x, y, column);
+        } else {
+            c.Add(x, y, column);
+            flush();
+            a = c;
+            b.Clear();
+            c.Clear();
+        }
+    }
+    flush();
+    canvas.SetPen(TPlotPen{channel.GetColor(), 0, psSolid});
+    canvas.Lines(segments.data(), segments.size());
+}
+
+// The trace reads most points of a dense column without mapping them; whatever the data, it
+// must set exactly the pixels of the point-by-point algorithm.
+TEST_F(TraceDrawTest, FastTraceSetsThePixelsOfThePointByPointAlgorithm) {
+    // 10 pixels per X unit: column edges lie on odd multiples of 0.05.
+    auto wave = [](int i) { return 50 + 45 * std::sin(i * 0.0123); };
+    auto noise = [](int i) { return static_cast<double>((i * 7919L) % 101); };
+    struct Case {
+        const char* what;
+        std::function<void(TPlotChannel&)> fill;
+        std::function<void(TPlotXAxis&)> scale;
+    } cases[] = {
+        {"a dense wave, 100 points per column",
+         [&](TPlotChannel& ch) { for (int i = 0; i < 40000; ++i) ch.AddXY(i * 0.001, wave(i)); }, nullptr},
+        {"noise, 25 points per column",
+         [&](TPlotChannel& ch) { for (int i = 0; i < 10000; ++i) ch.AddXY(i * 0.004, noise(i)); }, nullptr},
+        {"points on and beside every column edge",
+         [&](TPlotChannel& ch) {
+             for (int j = 0; j < 800; ++j) {
+                 const double edge = j * 0.05;
+                 ch.AddXY(std::nextafter(edge, -1.0), noise(3 * j));
+                 ch.AddXY(edge, noise(3 * j + 1));
+                 ch.AddXY(std::nextafter(edge, 100.0), noise(3 * j + 2));
+             }
+         },
+         nullptr},
+        {"Null and Empty points inside dense columns",
+         [&](TPlotChannel& ch) {
+             for (int i = 0; i < 20000; ++i) {
+                 if (i % 37 == 5) ch.AddXNull(i * 0.002);
+                 else if (i % 53 == 7) ch.AddXEmpty(i * 0.002);
+                 else ch.AddXY(i * 0.002, wave(i));
+             }
+         },
+         nullptr},
+        {"X running back and forth",
+         [&](TPlotChannel& ch) { for (int i = 0; i < 5000; ++i) ch.AddXY((i * 7919L) % 4001 * 0.01, noise(i)); }, nullptr},
+        {"a wrapped ring reaching past both ends of the axis",
+         [&](TPlotChannel& ch) {
+             ch.SetRingBufferSize(30000);
+             for (int i = 0; i < 47000; ++i) ch.AddXY(-20 + i * 0.0015, wave(i));
+         },
+         nullptr},
+        {"a compact list, read through its virtual reader",
+         [&](TPlotChannel& ch) {
+             ch.SetDataStyle(ipdsCompact);
+             for (int i = 0; i < 20000; ++i) ch.AddXY(i * 0.002, noise(i));
+         },
+         nullptr},
+        {"a reversed X scale",
+         [&](TPlotChannel& ch) { for (int i = 0; i < 20000; ++i) ch.AddXY(i * 0.002, wave(i)); },
+         [](TPlotXAxis& x) { x.SetReverseScale(true); }},
+        {"a logarithmic X scale",
+         [&](TPlotChannel& ch) { for (int i = 1; i <= 20000; ++i) ch.AddXY(i * 0.002, noise(i)); },
+         [](TPlotXAxis& x) {
+             x.SetScaleType(ipstLog10);
+             x.SetMinSpan(0.01, 39.99);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TPlot plot;
+        TPlotChannel& ch = *plot.GetChannel(0);
+        ch.SetXAxisTrackingEnabled(false);
+        ch.SetYAxisTrackingEnabled(false);
+        ch.SetColor(clBlack);
+        TPlotXAxis& x = *plot.GetXAxis(0);
+        TPlotYAxis& y = *plot.GetYAxis(0);
+        x.SetMinSpan(0, 40);
+        y.SetMinSpan(0, 100);
+        if (c.scale) c.scale(x);
+        x.SetDrawRect(TPlotRect{10, 100, 410, 100});
+        x.CalcScaleRect(TPlotAxisLabelMetrics{});
+        y.SetDrawRect(TPlotRect{200, 10, 200, 210});
+        y.CalcScaleRect(TPlotAxisLabelMetrics{});
+        c.fill(ch);
+
+        Picture fast, pointByPoint;
+        ch.DrawSetup(fast.canvas);
+        ASSERT_TRUE(ch.GetDrawReady());
+        ch.Draw(fast.canvas, clWhite);
+        DrawMinMaxPointByPoint(ch, pointByPoint.canvas);
+        EXPECT_GT(InkCount(fast.image), 300);
+        EXPECT_EQ(Differences(fast.image, pointByPoint.image), 0);
+    }
 }
 
 TEST_F(TraceDrawTest, NothingLandsOutsideTheCallersClip) {

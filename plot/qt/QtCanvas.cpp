@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
+#include <string>
 
 namespace ondrix {
 
@@ -97,6 +98,44 @@ int TextFlagsFor(TTextFormat format) {
 
 // ---- Fonts and colours
 
+namespace {
+
+// What a font's measures depend on: its face, size and style, not its colour.
+std::string FaceKey(const TPlotFont& font) {
+    const int style = (font.Bold ? 1 : 0) | (font.Italic ? 2 : 0) | (font.Underline ? 4 : 0) | (font.StrikeOut ? 8 : 0);
+    return font.Name + '\0' + std::to_string(font.Size) + '\0' + std::to_string(style);
+}
+
+bool SameFace(const TPlotFont& a, const TPlotFont& b) {
+    return a.Name == b.Name && a.Size == b.Size && a.Bold == b.Bold && a.Italic == b.Italic &&
+           a.Underline == b.Underline && a.StrikeOut == b.StrikeOut;
+}
+
+// A canvas that lives long (a kept bitmap's) sees ever new labels as its axes scroll.
+constexpr size_t kMeasuresKept = 4096;
+
+// Rows an odd number of cache lines apart: rows 4 KB apart (a bitmap 1024 pixels wide) put
+// every pixel of a vertical line into the same cache set, which made drawing a min-max trace's
+// vertical lines 10 times slower.
+qsizetype SpreadBytesPerLine(int width) {
+    constexpr qsizetype kCacheLine = 64;
+    qsizetype lines = (static_cast<qsizetype>(width) * 4 + kCacheLine - 1) / kCacheLine;
+    if (lines % 2 == 0) ++lines;
+    return lines * kCacheLine;
+}
+
+QImage BitmapImage(int width, int height) {
+    if (width <= 0 || height <= 0) return QImage();
+    const qsizetype bytesPerLine = SpreadBytesPerLine(width);
+    // Without memory the bitmap is null, as Qt's own allocation leaves it.
+    void* pixels = std::malloc(static_cast<size_t>(bytesPerLine) * static_cast<size_t>(height));
+    if (pixels == nullptr) return QImage();
+    return QImage(static_cast<uchar*>(pixels), width, height, bytesPerLine, QImage::Format_RGB32,
+                  [](void* block) { std::free(block); }, pixels);
+}
+
+}  // namespace
+
 QString ResolveFontFamily(const std::string& name) {
     for (const FontTwin& twin : kFontTwins)
         if (SameText(name, twin.name)) return QString::fromLatin1(twin.family);
@@ -144,12 +183,20 @@ TColor DesktopSystemColor(SystemColorRole role) {
 
 // ---- QtCanvas: construction and state
 
-QtCanvas::QtCanvas(QImage& image) : QtCanvas(image, image.size()) {}
+QtCanvas::QtCanvas(QImage& image) : QtCanvas(image, image.size()) {
+    const QImage::Format format = image.format();
+    if (painter_.isActive() && (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+                                format == QImage::Format_ARGB32_Premultiplied)) {
+        pixels_ = image.bits();
+        bytesPerLine_ = image.bytesPerLine();
+    }
+}
 
 QtCanvas::QtCanvas(QPaintDevice& device, QSize size) : bounds_(QPoint(0, 0), size) {
     state_.clip = bounds_;
     state_.baseClip = bounds_;
     qfont_ = ResolveFont(state_.font);
+    faceKey_ = FaceKey(state_.font);
     // A device of no pixels (a zero-sized window's bitmap) cannot be painted on: the canvas then
     // measures text and draws nothing.
     if (!bounds_.isEmpty()) painter_.begin(&device);
@@ -216,11 +263,15 @@ void QtCanvas::SetBrush(const TPlotBrush& brush) {
 
 void QtCanvas::SetFont(const TPlotFont& font) {
     if (font == state_.font) return;
+    const bool sameFace = SameFace(font, state_.font);
     state_.font = font;
-    qfont_ = ResolveFont(font);
-    metrics_.reset();
-    lineHeight_ = -1;
-    if (painter_.isActive()) painter_.setFont(qfont_);
+    if (!sameFace) {
+        qfont_ = ResolveFont(font);
+        faceKey_ = FaceKey(font);
+        metrics_.reset();
+        lineHeight_ = -1;
+        if (painter_.isActive()) painter_.setFont(qfont_);
+    }
     if (painterPen_ == PainterPen::Text) ApplyPainterPen();
 }
 
@@ -236,16 +287,26 @@ QRect QtCanvas::ToQRect(const TPlotRect& box) const {
 // ---- Text measures
 
 int QtCanvas::TextWidth(const std::string& text) {
+    std::string key = faceKey_ + '\0' + text;
+    const auto known = textWidths_.find(key);
+    if (known != textWidths_.end()) return known->second;
     int widest = 0;
     for (const QString& line : ToQText(text).split(QLatin1Char('\n')))
         widest = std::max(widest, Metrics().horizontalAdvance(line));
+    if (textWidths_.size() >= kMeasuresKept) textWidths_.clear();
+    textWidths_.emplace(std::move(key), widest);
     return widest;
 }
 
 int QtCanvas::LineHeight() {
     // The text layout's own line height (the face's ascent and descent rounded up together), so
     // that a measured line and a laid-out line agree.
-    if (lineHeight_ < 0) lineHeight_ = Metrics().boundingRect(QRect(), Qt::AlignLeft, QStringLiteral("X")).height();
+    if (lineHeight_ >= 0) return lineHeight_;
+    const auto known = lineHeights_.find(faceKey_);
+    if (known != lineHeights_.end()) return lineHeight_ = known->second;
+    lineHeight_ = Metrics().boundingRect(QRect(), Qt::AlignLeft, QStringLiteral("X")).height();
+    if (lineHeights_.size() >= kMeasuresKept) lineHeights_.clear();
+    lineHeights_.emplace(faceKey_, lineHeight_);
     return lineHeight_;
 }
 
@@ -282,14 +343,30 @@ void QtCanvas::Lines(const TPlotPoint* pairs, size_t count) {
     UsePen(PainterPen::Stroke);
     segments_.resize(0);
     const bool thin = OnePixelPen();
+    const bool direct = pixels_ != nullptr && thin && state_.pen.Style == psSolid;
+    const uint32_t argb = direct ? ToQColor(ResolveColor(state_.pen.Color)).rgba() : 0;
     for (size_t i = 0; i + 1 < count; i += 2) {
         const QPoint from(pairs[i].X, pairs[i].Y);
         const QPoint to(pairs[i + 1].X, pairs[i + 1].Y);
         if (from == to) continue;
+        if (direct && from.x() == to.x()) {
+            // One pixel short of its end, as the painter's would be.
+            FillColumn(from.x(), from.y(), to.y() > from.y() ? to.y() - 1 : to.y() + 1, argb);
+            continue;
+        }
         // Thin segments end one pixel short, as in Polyline; wide ones keep their round ends.
         segments_.append(QLine(from, thin ? PixelBefore(from, to) : to));
     }
     painter_.drawLines(segments_);
+}
+
+void QtCanvas::FillColumn(int x, int y1, int y2, uint32_t argb) {
+    const int column = x + state_.origin.X;
+    if (column < state_.clip.left() || column > state_.clip.right()) return;
+    const int top = std::max(std::min(y1, y2) + state_.origin.Y, state_.clip.top());
+    const int bottom = std::min(std::max(y1, y2) + state_.origin.Y, state_.clip.bottom());
+    uchar* pixel = pixels_ + static_cast<qsizetype>(top) * bytesPerLine_ + static_cast<qsizetype>(column) * 4;
+    for (int y = top; y <= bottom; ++y, pixel += bytesPerLine_) *reinterpret_cast<uint32_t*>(pixel) = argb;
 }
 
 void QtCanvas::Rectangle(const TPlotRect& box) {
@@ -498,7 +575,7 @@ void QtCanvas::DrawMetafile(const TPlotMetafile& metafile, const TPlotRect& box)
 
 // ---- Bitmaps, metafiles and their factory
 
-QtBitmap::QtBitmap(int width, int height) : image_(std::max(0, width), std::max(0, height), QImage::Format_RGB32) {
+QtBitmap::QtBitmap(int width, int height) : image_(BitmapImage(width, height)) {
     if (!image_.isNull()) image_.fill(Qt::white);
 }
 
