@@ -92,7 +92,9 @@ int main(int argc, char** argv) {
     TForm1 form(link, notifier);
     form.show();
     if (options.run) QTimer::singleShot(0, &form, [&form] { form.Run.click(); });
-    if (options.quitAfterSeconds > 0)
-        QTimer::singleShot(static_cast<int>(std::lround(options.quitAfterSeconds * 1000)), &form, [&form] { form.close(); });
+    if (options.quitAfterSeconds > 0) {
+        const int quitAfterMs = static_cast<int>(std::lround(options.quitAfterSeconds * 1000));
+        QTimer::singleShot(quitAfterMs, &form, [&form] { form.close(); });
+    }
     return QApplication::exec();
 }

@@ -146,8 +146,6 @@ protected:
     // late Lock or Unlock does nothing.
     void BeginDestruction() { destroying_ = true; }
     bool GetDestroying() const { return destroying_; }
-    // True while iPaintToDC paints for a device that keeps its own background.
-    bool GetKeepDeviceBackground() const { return keepDeviceBackground_; }
 
     // The setter pattern of the appearance properties: a changed value is stored, then
     // reported as a content or a background change.

@@ -43,8 +43,9 @@ public:
         char key[16];
         std::snprintf(key, sizeof key, "%06d%c", static_cast<int>(layer), kind);
         TPlotLayerEntry entry{key, std::move(draw)};
-        const auto place = std::lower_bound(entries_.begin(), entries_.end(), entry.Key,
-                                            [](const TPlotLayerEntry& e, const std::string& k) { return KeyLess(e.Key, k); });
+        const auto place =
+            std::lower_bound(entries_.begin(), entries_.end(), entry.Key,
+                             [](const TPlotLayerEntry& e, const std::string& k) { return KeyLess(e.Key, k); });
         entries_.insert(place, std::move(entry));
     }
     const std::vector<TPlotLayerEntry>& Entries() const { return entries_; }

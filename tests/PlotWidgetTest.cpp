@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPalette>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -141,6 +142,14 @@ TEST_F(ShownWidget, AResizeSetsTheComponentsBounds) {
     widget->resize(321, 123);
     EXPECT_EQ(component.GetWidth(), 321);
     EXPECT_EQ(component.GetHeight(), 123);
+}
+
+TEST_F(ShownWidget, ANewPaletteRedrawsTheBackground) {
+    component.TakeBackGroundChanged();
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Button, Qt::darkCyan);
+    widget->setPalette(palette);
+    EXPECT_TRUE(component.TakeBackGroundChanged());
 }
 
 TEST_F(ShownWidget, MouseButtonsAndMovesReachTheComponentWithButtonKeysAndPosition) {

@@ -46,8 +46,8 @@ TForm1::TForm1(SerialLink& link, Notifier& notifier)
     ConfigureScopePlot(Plot1);
     sinks_.reserve(kChannelCount);
     for (int c = 0; c < kChannelCount; ++c) sinks_.emplace_back(*Plot1.GetChannel(c));
-    session_ = std::make_unique<AcquisitionSession>(
-        link, guiThread_, static_cast<SessionHost&>(*this), std::array<ChannelSink*, kChannelCount>{&sinks_[0], &sinks_[1], &sinks_[2], &sinks_[3]});
+    const std::array<ChannelSink*, kChannelCount> sinks{&sinks_[0], &sinks_[1], &sinks_[2], &sinks_[3]};
+    session_ = std::make_unique<AcquisitionSession>(link, guiThread_, static_cast<SessionHost&>(*this), sinks);
 
     setWindowTitle(QStringLiteral("Serial Ondrix"));
     QFont font(ResolveFontFamily("MS Sans Serif"));
@@ -118,9 +118,14 @@ bool TForm1::ApplyAddressBox(int channel) {
     // One byte per character, so that a character outside Latin-1 is refused as one character.
     const ParsedAddress parsed = ParseAddressText(text.toLatin1().toStdString());
     switch (parsed.status) {
-        case ParsedAddress::Status::Ok: addresses_[channel] = parsed.value; return true;
-        case ParsedAddress::Status::InvalidCharacter: notifier_.ShowMessage(InvalidAddressMessage(channel + 1)); return true;
-        case ParsedAddress::Status::NotConvertible: break;
+        case ParsedAddress::Status::Ok:
+            addresses_[channel] = parsed.value;
+            return true;
+        case ParsedAddress::Status::InvalidCharacter:
+            notifier_.ShowMessage(InvalidAddressMessage(channel + 1));
+            return true;
+        case ParsedAddress::Status::NotConvertible:
+            break;
     }
     notifier_.ShowMessage(AddressConversionMessage(text.toStdString()));
     return false;

@@ -1,5 +1,6 @@
 #include "plot/qt/PlotWidget.h"
 
+#include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -139,6 +140,13 @@ void TPlotWidget::paintEvent(QPaintEvent*) {
 }
 
 void TPlotWidget::resizeEvent(QResizeEvent*) { component_.SetBounds(width(), height()); }
+
+// The desktop's colours changed: system colours the plot uses (bevel edges, hint box) resolve
+// anew, so the background is redrawn too.
+void TPlotWidget::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) component_.BackGroundChange();
+    QWidget::changeEvent(event);
+}
 
 void TPlotWidget::mousePressEvent(QMouseEvent* event) {
     const auto button = ComponentButton(event->button());
