@@ -13,80 +13,27 @@
 #include <vector>
 
 #include "PixelProbe.h"
+#include "TraceRig.h"
 #include "plot/Plot.h"
 #include "plot/PlotAxis.h"
 #include "plot/PlotTraceMapper.h"
 #include "plot/qt/QtCanvas.h"
 
 using namespace ondrix;
+using namespace ondrix::test;
 
 namespace {
-
-constexpr int kWidth = 420;
-constexpr int kHeight = 220;
-constexpr QRgb kPaper = 0xFFFFFFFF;
-
-QImage Blank() {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    image.fill(kPaper);
-    return image;
-}
 
 TPlotRect Ink(const QImage& image) { return test::InkBox(image, kPaper); }
 
 int InkCount(const QImage& image) { return test::InkCount(image, kPaper); }
-
-int Differences(const QImage& a, const QImage& b) {
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) count += a.pixel(x, y) != b.pixel(x, y);
-    return count;
-}
 
 std::string Describe(const TPlotRect& r) {
     return "(" + std::to_string(r.Left) + "," + std::to_string(r.Top) + ")-(" + std::to_string(r.Right) + "," +
            std::to_string(r.Bottom) + ")";
 }
 
-// An image with a canvas on it. Not movable: the canvas holds the image.
-struct Picture {
-    Picture() = default;
-    Picture(const Picture&) = delete;
-    Picture& operator=(const Picture&) = delete;
-    QImage image = Blank();
-    QtCanvas canvas{image};
-};
-
-// The TPlot's own channel and axes: X 0..40 across pixels 10..410, Y 0..100 from pixel 210 up
-// to 10, tracking off so the axes stay where the test puts them.
-struct TraceDrawTest : ::testing::Test {
-    TPlot plot;
-    TPlotChannel& channel = *plot.GetChannel(0);
-    TPlotXAxis& xAxis = *plot.GetXAxis(0);
-    TPlotYAxis& yAxis = *plot.GetYAxis(0);
-    Picture drawn;
-
-    void SetUp() override {
-        channel.SetXAxisTrackingEnabled(false);
-        channel.SetYAxisTrackingEnabled(false);
-        channel.SetColor(clBlack);
-        channel.SetTraceLineWidth(0);
-        Scale(0, 40, 0, 100);
-    }
-    void Scale(double xMin, double xSpan, double yMin, double ySpan) {
-        xAxis.SetMinSpan(xMin, xSpan);
-        yAxis.SetMinSpan(yMin, ySpan);
-        xAxis.SetDrawRect(TPlotRect{10, 100, 410, 100});
-        xAxis.CalcScaleRect(TPlotAxisLabelMetrics{});
-        yAxis.SetDrawRect(TPlotRect{200, 10, 200, 210});
-        yAxis.CalcScaleRect(TPlotAxisLabelMetrics{});
-    }
-    void Paint() {
-        channel.DrawSetup(drawn.canvas);
-        channel.Draw(drawn.canvas, clWhite);
-    }
-    TPlotPoint P(double x, double y) const { return {xAxis.PositionToPixels(x), yAxis.PositionToPixels(y)}; }
-};
+struct TraceDrawTest : TraceRig {};
 
 // What a correct drawing gives, drawn straight on a canvas.
 struct Expected : Picture {

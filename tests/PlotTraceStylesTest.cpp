@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "PixelProbe.h"
+#include "TraceRig.h"
 #include "plot/Plot.h"
 #include "plot/PlotAxis.h"
 #include "plot/PlotInterpolation.h"
@@ -19,59 +20,17 @@
 #include "plot/qt/QtCanvas.h"
 
 using namespace ondrix;
+using namespace ondrix::test;
 
 namespace {
 
-constexpr int kWidth = 420;
-constexpr int kHeight = 220;
-constexpr QRgb kPaper = 0xFFFFFFFF;
-
 QRgb Rgb(TColor color) { return ToQColor(color).rgb(); }
-
-int Differences(const QImage& a, const QImage& b) {
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) count += a.pixel(x, y) != b.pixel(x, y);
-    return count;
-}
-
-// An image with a canvas on it. Not movable: the canvas holds the image.
-struct Picture {
-    Picture() { image.fill(kPaper); }
-    Picture(const Picture&) = delete;
-    Picture& operator=(const Picture&) = delete;
-    QImage image{kWidth, kHeight, QImage::Format_RGB32};
-    QtCanvas canvas{image};
-};
 
 struct Segment {
     double x1, y1, x2, y2;
 };
 
-// The TPlot's own channel and axes: X 0..40 across pixels 10..410 (10 pixels per unit), Y 0..100
-// from pixel 210 up to 10 (2 pixels per unit), tracking off so the axes stay where they are put.
-struct PlotTraceStyles : ::testing::Test {
-    TPlot plot;
-    TPlotChannel& channel = *plot.GetChannel(0);
-    TPlotXAxis& xAxis = *plot.GetXAxis(0);
-    TPlotYAxis& yAxis = *plot.GetYAxis(0);
-    Picture drawn;
-
-    void SetUp() override {
-        Prepare(channel);
-        xAxis.SetMinSpan(0, 40);
-        yAxis.SetMinSpan(0, 100);
-        xAxis.SetDrawRect(TPlotRect{10, 100, 410, 100});
-        xAxis.CalcScaleRect(TPlotAxisLabelMetrics{});
-        yAxis.SetDrawRect(TPlotRect{200, 10, 200, 210});
-        yAxis.CalcScaleRect(TPlotAxisLabelMetrics{});
-    }
-    static void Prepare(TPlotChannel& c) {
-        c.SetXAxisTrackingEnabled(false);
-        c.SetYAxisTrackingEnabled(false);
-        c.SetColor(clBlack);
-        c.SetTraceLineWidth(0);
-    }
+struct PlotTraceStyles : TraceRig {
     // A further channel of the given class on the same axes.
     template <class Channel>
     Channel& AddChannelOf() {
@@ -82,16 +41,10 @@ struct PlotTraceStyles : ::testing::Test {
         Prepare(added);
         return added;
     }
-    void Paint(TPlotChannel& c) {
-        c.DrawSetup(drawn.canvas);
-        c.Draw(drawn.canvas, clWhite);
-    }
-    void Paint() { Paint(channel); }
     void Repaint() {
         drawn.image.fill(kPaper);
         Paint();
     }
-    TPlotPoint P(double x, double y) const { return {xAxis.PositionToPixels(x), yAxis.PositionToPixels(y)}; }
     QRgb At(double x, double y) const { return drawn.image.pixel(P(x, y).X, P(x, y).Y); }
     bool InkNear(TPlotPoint point) const {
         for (int dy = -1; dy <= 1; ++dy)
