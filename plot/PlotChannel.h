@@ -259,6 +259,9 @@ public:
     const std::vector<TPlotPixelPoint>& GetPixelList() const { return pixelList_; }
     int GetDigitalHighPixels() const { return digitalHighPixels_; }
     int GetDigitalLowPixels() const { return digitalLowPixels_; }
+    // The index of the newest point that is neither Null nor Empty, -1 if none: the X extent of
+    // zoom-to-fit, and the one step a step trace without a draw range shows.
+    int NewestUsablePoint() const;
 
     // ---- Mouse (PlotChannelInput.cpp) ----
 
@@ -290,8 +293,7 @@ private:
 private:
     // Adds (X, 0) with the given marks, tracks X, reports the change.
     int AddMarkedX(double x, bool null, bool empty);
-    // The extent scans of the zoom-to-fit queries, over usable points only.
-    int NewestUsablePoint() const;
+    // The oldest point that is neither Null nor Empty, -1 if none: the other X extent.
     int OldestUsablePoint() const;
 
     double elapsedStartTime_;

@@ -440,6 +440,10 @@ protected:
     virtual int MarkerYPixels(const TPlotAxis& yAxis, double y) const;
     // Segments of the trace on their way to the canvas, kept between paints.
     TPlotSegmentBatch& SegmentBatch() { return segmentBatch_; }
+    // fn(index, pixel) for each point of the draw range whose marker is showing, in index order,
+    // until fn answers false; nothing while more than MarkersTurnOffLimit (when > 0) points are in
+    // view. Drawing and hit-testing the markers so always agree on where they are.
+    void ForEachShowingMarker(bool reversed, const std::function<bool(int index, TPlotPoint at)>& fn);
     // Runs the drawing steps of one paint while DrawReady; an error raised by any of them is
     // dropped here, so the rest of the plot still paints.
     void DrawContained(const std::function<void(bool reversed)>& steps);

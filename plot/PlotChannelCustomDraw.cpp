@@ -123,18 +123,25 @@ bool TPlotChannelCustom::GetDataMarkerShowing(int index) {
 
 void TPlotChannelCustom::DrawMarkers(TCanvas& canvas, bool reversed) {
     if (!GetMarkersVisible()) return;
+    canvas.SetFont(GetMarkersFont());
+    ForEachShowingMarker(reversed, [&](int index, TPlotPoint at) {
+        DrawMarker(canvas, index, at);
+        return true;
+    });
+}
+
+void TPlotChannelCustom::ForEachShowingMarker(bool reversed, const std::function<bool(int, TPlotPoint)>& fn) {
     const int start = GetDrawStartIndex();
     const int stop = GetDrawStopIndex();
     TPlotXAxis* xAxis = GetXAxis();
     TPlotYAxis* yAxis = GetYAxis();
     if (start < 0 || stop < 0 || xAxis == nullptr || yAxis == nullptr) return;
-    canvas.SetFont(GetMarkersFont());
     const int limit = GetMarkersTurnOffLimit();
     if (limit > 0 && std::abs(stop - start) > limit) return;
     const TPlotTraceMapper mapper(*xAxis, *yAxis, reversed);
     for (int i = std::min(start, stop); i <= std::max(start, stop); ++i) {
         if (!GetDataMarkerShowing(i)) continue;
-        DrawMarker(canvas, i, mapper.Place(mapper.Column(GetDataX(i)), MarkerYPixels(*yAxis, GetDataY(i))));
+        if (!fn(i, mapper.Place(mapper.Column(GetDataX(i)), MarkerYPixels(*yAxis, GetDataY(i))))) return;
     }
 }
 

@@ -1,8 +1,5 @@
 // The mouse over a channel: what hits it, and the clicks it reports to the plot.
 
-#include <algorithm>
-#include <cstdlib>
-
 #include "plot/PlotAxis.h"
 #include "plot/PlotChannel.h"
 #include "plot/PlotComponent.h"
@@ -21,27 +18,17 @@ constexpr int kTraceHitReach = 10;
 // Markers are found where the last paint put them: the last drawn range, at the pixels the
 // marker drawing computes. Markers turned off for too many points in view are not there to hit.
 int TPlotChannelCustom::MarkerAt(const TPlotMouseData& data, TPlotRect& box) {
-    const int start = GetDrawStartIndex();
-    const int stop = GetDrawStopIndex();
-    TPlotXAxis* xAxis = GetXAxis();
-    TPlotYAxis* yAxis = GetYAxis();
-    if (!GetOwner()->GetSelectModeActive() || !GetMarkersVisible() || start < 0 || stop < 0 || xAxis == nullptr ||
-        yAxis == nullptr)
-        return -1;
-    const int limit = GetMarkersTurnOffLimit();
-    if (limit > 0 && std::abs(stop - start) > limit) return -1;
-    const TPlotTraceMapper mapper(*xAxis, *yAxis, GetXYAxesReversed());
+    if (!GetOwner()->GetSelectModeActive() || !GetMarkersVisible()) return -1;
     const int s = GetMarkersSize();
-    for (int i = std::min(start, stop); i <= std::max(start, stop); ++i) {
-        if (!GetDataMarkerShowing(i)) continue;
-        const TPlotPoint at = mapper.Place(mapper.Column(GetDataX(i)), MarkerYPixels(*yAxis, GetDataY(i)));
+    int hit = -1;
+    ForEachShowingMarker(GetXYAxesReversed(), [&](int index, TPlotPoint at) {
         const TPlotRect marker{at.X - s, at.Y - s, at.X + s, at.Y + s};
-        if (marker.Contains(data.X, data.Y)) {
-            box = marker;
-            return i;
-        }
-    }
-    return -1;
+        if (!marker.Contains(data.X, data.Y)) return true;
+        box = marker;
+        hit = index;
+        return false;
+    });
+    return hit;
 }
 
 bool TPlotChannelCustom::iMouseHitTest(const TPlotMouseData& data) {

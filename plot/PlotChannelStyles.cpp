@@ -69,14 +69,8 @@ void ForEachStep(const TPlotChannel& channel, const TPlotAxis& xAxis, OnHold hol
     };
 
     if (channel.GetDrawStartIndex() < 0 || channel.GetDrawStopIndex() < 0) {
-        double x, y;
-        bool empty, null;
-        for (int i = channel.GetCount() - 1; i >= 0; --i) {
-            channel.GetXYEmptyNull(i, x, y, empty, null);
-            if (empty || null) continue;
-            extendFrom(x, y);
-            return;
-        }
+        const int newest = channel.NewestUsablePoint();
+        if (newest >= 0) extendFrom(channel.GetDataX(newest), channel.GetDataY(newest));
         return;
     }
 
@@ -216,24 +210,17 @@ std::vector<TPlotCurve> InterpolatedCurves(TPlotChannel& channel, const TPlotAxi
 
 void TPlotChannel::DrawInterpolatedTrace(const TPlotTraceMapper& mapper) {
     for (const TPlotCurve& curve : InterpolatedCurves(*this, *GetXAxis())) {
-        for (size_t i = 1; i < curve.size(); ++i) {
-            TPlotPoint from, to;
-            if (mapper.ClipAndMap(curve[i - 1].X, curve[i - 1].Y, curve[i].X, curve[i].Y, ipurScale, from, to))
-                SegmentBatch().Add(from, to);
-        }
+        for (size_t i = 1; i < curve.size(); ++i)
+            AddClippedLine(mapper, curve[i - 1].X, curve[i - 1].Y, curve[i].X, curve[i].Y);
     }
 }
 
 // ---- Steps and digital levels ----------------------------------------------------------------
 
 void TPlotChannel::DrawStepTrace(const TPlotTraceMapper& mapper) {
-    const auto add = [&](double x1, double y1, double x2, double y2) {
-        TPlotPoint from, to;
-        if (mapper.ClipAndMap(x1, y1, x2, y2, ipurScale, from, to)) SegmentBatch().Add(from, to);
-    };
     ForEachStep(
-        *this, *GetXAxis(), [&](double x1, double x2, double y) { add(x1, y, x2, y); },
-        [&](double x, double y1, double y2) { add(x, y1, x, y2); });
+        *this, *GetXAxis(), [&](double x1, double x2, double y) { AddClippedLine(mapper, x1, y, x2, y); },
+        [&](double x, double y1, double y2) { AddClippedLine(mapper, x, y1, x, y2); });
 }
 
 // The levels are pixels: each run is cut to the X axis's range in values, and a level outside

@@ -351,7 +351,7 @@ void QtCanvas::Lines(const TPlotPoint* pairs, size_t count) {
         if (from == to) continue;
         if (direct && from.x() == to.x()) {
             // One pixel short of its end, as the painter's would be.
-            FillColumn(from.x(), from.y(), to.y() > from.y() ? to.y() - 1 : to.y() + 1, argb);
+            FillColumn(from.x(), from.y(), PixelBefore(from, to).y(), argb);
             continue;
         }
         // Thin segments end one pixel short, as in Polyline; wide ones keep their round ends.
