@@ -1,20 +1,31 @@
 #pragma once
-// The scope's live loop. Run prepares the four channels, opens the port, tells the MPU which
-// addresses to report and starts a 20 ms tick; each tick drains the port, finds the sample
-// frames and hands them to the owner's thread, where their values are appended to the four
-// channels with the running sample number as X. Stop ends it; the channels keep their points.
+// The scope's live loop. Run prepares the four channels, opens the port and starts the
+// acquisition's own thread, which first tells the MPU which addresses to report and then, every
+// 20 ms, drains the port, finds the sample frames and hands them to the owner's thread, where
+// their values are appended to the four channels with the running sample number as X. Stop ends
+// it; the channels keep their points.
 //
-// Threads: Run, Stop, PrefillChannels and every channel call happen on the owner's thread (the
-// one behind `owner`). The tick runs on the timer's thread and touches only the serial link and
-// the frame assembler; it hands each tick's frames over as one SampleBatch, tagged with the
-// session's generation. Run and Stop start a new generation, so batches still queued from a
-// stopped session are dropped instead of landing in cleared channels. Stop waits for a running
-// tick before the port is closed.
+// A device that goes away while running (a USB adapter pulled, the MPU's side of a
+// pseudo-terminal closed) is *lost*: the session tells its host, releases the dead device and
+// every 500 ms resolves and opens the port again, quietly. When the device is back it sends the
+// request again and carries on: the sample numbers continue, and one Null point per channel
+// marks the gap so that the traces break there. Nothing received before the loss is dropped.
+//
+// Threads: Run, Stop, PrefillChannels, every channel call and every host call happen on the
+// owner's thread (the one behind `owner`). The acquisition thread touches only the serial link
+// and the frame assembler; it hands each tick's frames over as one SampleBatch, and the loss and
+// the rejoin as events, all tagged with the session's generation. Run and Stop start a new
+// generation, so whatever is still queued from a stopped session is dropped instead of landing
+// in cleared channels. Stop cuts a request or a wait short and waits for the acquisition thread
+// before the port is closed.
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "ChannelSink.h"
@@ -39,12 +50,24 @@ public:
     virtual void SessionReset() = 0;
     // Caption and RUN/STOP buttons follow the session.
     virtual void SessionStateChanged(bool running) = 0;
+    // The device behind COM<portNumber> has gone; the session, still running, waits for it.
+    virtual void SessionDeviceLost(int portNumber, const std::string& reason) = 0;
+    // The lost device is back, the request sent again, and samples flow.
+    virtual void SessionDeviceRejoined() = 0;
 };
 
 // The frames one tick completed, in order. A tick reads at most 8192 bytes, so at most 820.
 struct SampleBatch {
     uint64_t generation = 0;
     std::vector<SampleValues> frames;
+    FrameStatistics statistics;  // the assembler's, after this tick
+};
+
+// How the link has fared since Run.
+struct LinkStatistics {
+    FrameStatistics assembler;
+    uint64_t losses = 0;
+    uint64_t rejoins = 0;
 };
 
 // The tick's work between the read and the hand-over: appends the frames these bytes complete.
@@ -54,6 +77,7 @@ class AcquisitionSession {
 public:
     static constexpr std::chrono::milliseconds kTickPeriod{20};
     static constexpr std::chrono::milliseconds kRequestBytePause{2};
+    static constexpr std::chrono::milliseconds kRejoinInterval{500};
     static constexpr uint32_t kDefaultScreenWidth = 50000;
 
     AcquisitionSession(SerialLink& link, Executor& owner, SessionHost& host,
@@ -64,7 +88,9 @@ public:
 
     void Run();
     void Stop();
+    // From a successful Run until Stop, also while waiting for a lost device.
     bool Running() const { return running_; }
+    bool WaitingForDevice() const { return waitingForDevice_; }
 
     // Hides and clears the channels, adds one screen of zero points (X 0..ScreenWidth-1),
     // continues X at ScreenWidth and shows the channels whose switch is on.
@@ -75,11 +101,22 @@ public:
     void SetSampleCounter(uint32_t value) { sampleCounter_ = value; }
     uint32_t ScreenWidth() const { return screenWidth_; }
     void SetScreenWidth(uint32_t samples) { screenWidth_ = samples; }
+    // While running, as of the last batch handed over; after Stop, complete.
+    const LinkStatistics& Statistics() const { return statistics_; }
 
 private:
-    void SendRequest(const std::array<ChannelRequest, kChannelCount>& channels);
+    // ---- the acquisition thread ----
+    void SendRequest();
     void AcquisitionTick(uint64_t generation);
+    void LeaveLostDevice(uint64_t generation);
+    void TryRejoin(uint64_t generation);
+    // Runs `event` on the owner's thread, unless the session is gone by then.
+    void PostToOwner(std::function<void(AcquisitionSession&)> event);
+
+    // ---- the owner's thread ----
     void Deliver(const SampleBatch& batch);
+    void DeviceLost(uint64_t generation, const std::string& reason);
+    void DeviceRejoined(uint64_t generation);
 
     SerialLink& link_;
     Executor& owner_;
@@ -88,15 +125,23 @@ private:
 
     // Owner's thread.
     bool running_ = false;
+    bool waitingForDevice_ = false;
     uint64_t generation_ = 0;
     uint32_t sampleCounter_ = 0;
     uint32_t screenWidth_ = kDefaultScreenWidth;
+    LinkStatistics statistics_;
 
-    // The tick's thread while running; the owner's thread while no tick runs.
+    // Set by Run before the acquisition thread starts; read by it.
+    std::array<ChannelRequest, kChannelCount> requests_{};
+    PortSettings portSettings_;
+
+    // The acquisition thread's while running; the owner's thread's while it does not run.
     FrameAssembler assembler_;
+    bool deviceLost_ = false;
+    std::chrono::steady_clock::time_point nextRejoinAttempt_{};
     PeriodicTimer timer_;
 
-    // Posted batches check it, so that one still queued when the session is destroyed is dropped.
+    // Posted events check it, so that one still queued when the session is destroyed is dropped.
     std::shared_ptr<AcquisitionSession*> alive_ = std::make_shared<AcquisitionSession*>(this);
 };
 

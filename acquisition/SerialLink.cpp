@@ -48,9 +48,12 @@ SerialLink::~SerialLink() { ClosePort(); }
 
 // ---- opening --------------------------------------------------------------------------------
 
-bool SerialLink::OpenPort() {
-    // Read once: the settings are the user-interface thread's, as is this call.
-    const PortSettings settings = settings_;
+// The settings are the user-interface thread's, as is this call; they are read once, here.
+bool SerialLink::OpenPort() { return Open(settings_, &notifier_); }
+
+bool SerialLink::TryOpenPort(const PortSettings& settings) { return Open(settings, nullptr); }
+
+bool SerialLink::Open(const PortSettings settings, Notifier* notifier) {
     const int port = settings.PortNumber;
 
     // 1. Release whatever is open. The exclusive lock waits for a read or write in flight.
@@ -61,14 +64,14 @@ bool SerialLink::OpenPort() {
     //    while a message box is up.
     const std::string path = resolver_(port);
     if (path.empty()) {
-        return Fail("Open COM%d Err!", port, "open: COM" + std::to_string(port) + ": no such port",
+        return Fail(notifier, "Open COM%d Err!", port, "open: COM" + std::to_string(port) + ": no such port",
                     nullptr);
     }
     std::string openError;
     std::unique_ptr<SerialDevice> device = opener_(path, openError);
     if (!device) {
         if (openError.empty()) openError = path + ": refused";
-        return Fail("Open COM%d Err!", port, "open: " + openError, nullptr);
+        return Fail(notifier, "Open COM%d Err!", port, "open: " + openError, nullptr);
     }
 
     // 3. Linux sizes a tty's queues itself and takes no request for 8192-byte queues; the
@@ -78,45 +81,46 @@ bool SerialLink::OpenPort() {
     errno = 0;
     if (!device->Purge()) {
         const int error = errno;
-        return Fail("Purge COM%d Err!", port, "purge: " + path + ": " + ReasonAfter(error),
+        return Fail(notifier, "Purge COM%d Err!", port, "purge: " + path + ": " + ReasonAfter(error),
                     std::move(device));
     }
     errno = 0;
     if (!device->ReadLineState()) {
         const int error = errno;
-        return Fail("Get Initial COM%d State Err!", port,
+        return Fail(notifier, "Get Initial COM%d State Err!", port,
                     "get state: " + path + ": " + ReasonAfter(error), std::move(device));
     }
     const LineSettings line = LowByteSettings(settings);
     errno = 0;
     if (!device->ApplyLineSettings(line)) {
         const int error = errno;
-        return Fail("Reset COM%d State Err!", port,
+        return Fail(notifier, "Reset COM%d State Err!", port,
                     "set state: " + path + ": " + ReasonAfter(error), std::move(device));
     }
 
-    {
-        std::unique_lock<std::shared_mutex> lock(deviceMutex_);
-        device_ = std::move(device);
-        openBaudRate_ = line.baudRate;
-        openBitsPerCharacter_ = BitsPerCharacter(line);
-        lastFailureDetail_.clear();
-    }
-    // 7. Let the line settle before the caller starts talking.
-    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    std::unique_lock<std::shared_mutex> lock(deviceMutex_);
+    device_ = std::move(device);
+    openSettings_ = settings;
+    openBaudRate_ = line.baudRate;
+    openBitsPerCharacter_ = BitsPerCharacter(line);
+    // 7. The line settles before anyone talks; the first write waits for it.
+    settledAt_ = std::chrono::steady_clock::now() + kSettleTime;
+    lastFailureDetail_.clear();
     return true;
 }
 
-bool SerialLink::Fail(const char* messageFormat, int portNumber, const std::string& detail,
+bool SerialLink::Fail(Notifier* notifier, const char* messageFormat, int portNumber, const std::string& detail,
                       std::unique_ptr<SerialDevice> device) {
     {
         std::unique_lock<std::shared_mutex> lock(deviceMutex_);
         lastFailureDetail_ = detail;
     }
-    char text[64];
-    std::snprintf(text, sizeof text, messageFormat, portNumber);
-    // Shown with no lock held: a message box may run a nested event loop for a long time.
-    notifier_.ShowMessage(text);
+    if (notifier) {
+        char text[64];
+        std::snprintf(text, sizeof text, messageFormat, portNumber);
+        // Shown with no lock held: a message box may run a nested event loop for a long time.
+        notifier->ShowMessage(text);
+    }
     device.reset();
     return false;
 }
@@ -125,8 +129,11 @@ bool SerialLink::Fail(const char* messageFormat, int portNumber, const std::stri
 
 bool SerialLink::WriteBytes(const uint8_t* buffer, size_t count) {
     std::shared_lock<std::shared_mutex> lock(deviceMutex_);
-    if (!device_) return false;
-    return device_->Write(buffer, count, WriteTimeLimit(count));
+    if (!device_ || Lost()) return false;
+    std::this_thread::sleep_until(settledAt_);
+    if (device_->Write(buffer, count, WriteTimeLimit(count))) return true;
+    NoteFailure();
+    return false;
 }
 
 // A write waits for its bytes to leave, but not without limit: a line held by flow control (a
@@ -144,19 +151,35 @@ std::chrono::milliseconds SerialLink::WriteTimeLimit(size_t count) const {
 
 size_t SerialLink::ReadAvailable(uint8_t* buffer) {
     std::shared_lock<std::shared_mutex> lock(deviceMutex_);
-    if (!device_) return 0;
-    // A device that cannot tell counts as having nothing queued.
+    if (!device_ || Lost()) return 0;
     const long queued = device_->QueuedInputBytes();
-    if (queued <= 0) return 0;
+    if (queued == 0) return 0;
+    if (queued < 0) {
+        // A device that cannot tell counts as having nothing queued, unless it has gone.
+        NoteFailure();
+        return 0;
+    }
     const size_t wanted = std::min(kMaxRead, static_cast<size_t>(queued));
     const long got = device_->Read(buffer, wanted);
-    if (got <= 0) return 0;
+    if (got <= 0) {
+        NoteFailure();
+        return 0;
+    }
     return std::min(wanted, static_cast<size_t>(got));
+}
+
+void SerialLink::NoteFailure() {
+    std::string reason = device_->WhyGone();
+    if (reason.empty()) return;
+    std::lock_guard<std::mutex> lock(lossMutex_);
+    if (Lost()) return;
+    lossReason_ = std::move(reason);
+    lost_.store(true, std::memory_order_release);
 }
 
 void SerialLink::PurgePort() {
     std::shared_lock<std::shared_mutex> lock(deviceMutex_);
-    if (device_) device_->Purge();
+    if (device_ && !Lost()) device_->Purge();
 }
 
 void SerialLink::ClosePort() {
@@ -164,11 +187,24 @@ void SerialLink::ClosePort() {
     device_.reset();
     openBaudRate_ = 0;
     openBitsPerCharacter_ = 10;
+    std::lock_guard<std::mutex> lossLock(lossMutex_);
+    lost_.store(false, std::memory_order_release);
+    lossReason_.clear();
 }
 
 bool SerialLink::IsOpen() const {
     std::shared_lock<std::shared_mutex> lock(deviceMutex_);
     return device_ != nullptr;
+}
+
+std::string SerialLink::LossReason() const {
+    std::lock_guard<std::mutex> lock(lossMutex_);
+    return lossReason_;
+}
+
+PortSettings SerialLink::OpenSettings() const {
+    std::shared_lock<std::shared_mutex> lock(deviceMutex_);
+    return openSettings_;
 }
 
 std::string SerialLink::LastFailureDetail() const {

@@ -1,5 +1,6 @@
 // The assembler must never crash on any byte stream, must deliver only frames whose CRC
-// matches, and must find the same frames however the stream is cut into reads.
+// matches, and must find the same frames, and count the same, however the stream is cut into
+// reads.
 
 #include <cstdlib>
 #include <vector>
@@ -29,5 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (batch.frames.size() != whole.size()) std::abort();
     for (size_t f = 0; f < whole.size(); ++f)
         if (batch.frames[f] != ondrix::DecodeSampleValues(whole[f].data())) std::abort();
+
+    const ondrix::FrameStatistics& a = assembler.Statistics();
+    const ondrix::FrameStatistics& b = pieces.Statistics();
+    if (a.frames != whole.size() || a.frames != b.frames || a.skippedBytes != b.skippedBytes ||
+        a.resyncs != b.resyncs || a.chanceMatches != b.chanceMatches)
+        std::abort();
+    // Every byte is in a delivered frame, skipped, or still in the window or held.
+    if (a.frames * ondrix::kSampleFrameSize + a.skippedBytes > length) std::abort();
     return 0;
 }

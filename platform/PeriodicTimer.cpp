@@ -4,11 +4,14 @@ namespace ondrix {
 
 PeriodicTimer::~PeriodicTimer() { Stop(); }
 
-void PeriodicTimer::Start(std::chrono::milliseconds period, std::function<void()> tick) {
+void PeriodicTimer::Start(std::chrono::milliseconds period, std::function<void()> tick,
+                          std::function<void()> prologue) {
     Stop();
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = false;
-    thread_ = std::thread([this, period, tick = std::move(tick)] { Loop(period, tick); });
+    thread_ = std::thread([this, period, tick = std::move(tick), prologue = std::move(prologue)] {
+        Loop(period, tick, prologue);
+    });
 }
 
 void PeriodicTimer::Stop() {
@@ -29,8 +32,15 @@ bool PeriodicTimer::Active() const {
     return thread_.joinable() && !stopping_;
 }
 
-void PeriodicTimer::Loop(std::chrono::milliseconds period, const std::function<void()>& tick) {
+bool PeriodicTimer::Pause(std::chrono::steady_clock::duration duration) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return !stopRequested_.wait_for(lock, duration, [this] { return stopping_; });
+}
+
+void PeriodicTimer::Loop(std::chrono::milliseconds period, const std::function<void()>& tick,
+                         const std::function<void()>& prologue) {
     using Clock = std::chrono::steady_clock;
+    if (prologue) prologue();
     auto deadline = Clock::now() + period;
     std::unique_lock<std::mutex> lock(mutex_);
     while (!stopRequested_.wait_until(lock, deadline, [this] { return stopping_; })) {

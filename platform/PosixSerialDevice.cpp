@@ -5,9 +5,11 @@
 // them (it brings the ioctl numbers from <asm/ioctls.h>, not glibc's termios types).
 #include <asm/termbits.h>
 #include <fcntl.h>
+#include <linux/tty.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,6 +26,17 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 std::string ErrorText(int error) { return std::generic_category().message(error); }
+
+// A line discipline other than the terminal's own (SLIP, PPP, a multiplexer, left attached by a
+// daemon that still holds the port open) takes every byte before a read sees it, and refuses
+// even a purge.
+bool UsePlainTerminalDiscipline(int fd) {
+    int discipline = N_TTY;
+    if (ioctl(fd, TIOCGETD, &discipline) != 0) return false;
+    if (discipline == N_TTY) return true;
+    discipline = N_TTY;
+    return ioctl(fd, TIOCSETD, &discipline) == 0;
+}
 
 // Milliseconds left until `deadline`, rounded up so that a short wait is never a busy one.
 int MillisecondsLeft(Clock::time_point deadline) {
@@ -71,17 +84,19 @@ public:
             return false;
         }
 
-        // The scope's ports carry binary frames with no line processing at all: no
-        // echo, no line editing, no signals, no character translation on the way in or out. Raw
-        // mode is the termios equivalent. Everything else (flow control CRTSCTS/IXON/IXOFF, the
-        // special characters, break and parity-error handling, HUPCL) stays as the driver
-        // reported it: the user's own tty setup (stty) is respected.
-        wanted.c_iflag &= ~static_cast<tcflag_t>(BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
-                                                 IUCLC | IMAXBEL);
-        wanted.c_oflag &= ~static_cast<tcflag_t>(OPOST);
-        wanted.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ECHOE | ECHOK | ECHONL | ECHOCTL |
-                                                 ECHOPRT | ECHOKE | ISIG | IEXTEN | XCASE);
+        // The scope's ports carry binary frames in which every byte value may occur, so the line
+        // must be fully raw whatever a previous owner (a terminal program, getty, stty) left
+        // behind: no input translation (ICRNL, INLCR, IGNCR, ISTRIP, PARMRK, parity checking that
+        // rewrites bytes), no software flow control (IXON swallows every 0x11 and 0x13, which
+        // lost every frame holding one), no output processing, no echo, no line editing, no
+        // signals. This is what cfmakeraw does, and more: every input, output and local flag off.
+        wanted.c_iflag = 0;
+        wanted.c_oflag = 0;
+        wanted.c_lflag = 0;
+        // No hardware flow control either: a CTS line that nobody drives would hold every write.
+        controlFlags &= ~static_cast<tcflag_t>(CRTSCTS);
         // Receiver on; modem-status lines do not gate the port: an MPU's UART rarely drives them.
+        // HUPCL stays as the driver has it: some boards reset when DTR drops on close.
         controlFlags |= CREAD | CLOCAL;
         // Any integer rate, the same for both directions.
         controlFlags &= ~static_cast<tcflag_t>(CBAUD | (CBAUD << IBSHIFT));
@@ -144,6 +159,22 @@ public:
             if (poll(&room, 1, left) < 0 && errno != EINTR) return false;
         }
         return WaitUntilSent(deadline);
+    }
+
+    std::string WhyGone() override {
+        // A hung-up tty (USB adapter pulled, the far side of a pseudo-terminal closed) answers
+        // poll with POLLHUP and every ioctl with EIO; its device node disappears with it.
+        pollfd state{fd_, 0, 0};
+        if (poll(&state, 1, 0) == 1) {
+            if (state.revents & POLLNVAL) return "the port's handle is no longer valid";
+            if (state.revents & POLLHUP) return "the device hung up";
+        }
+        struct stat node {};
+        if (fstat(fd_, &node) == 0 && node.st_nlink == 0) return "the device node was removed";
+        int queued = 0;
+        if (ioctl(fd_, TIOCOUTQ, &queued) != 0 && (errno == EIO || errno == ENXIO || errno == ENODEV))
+            return ErrorText(errno);
+        return {};
     }
 
 private:
@@ -249,6 +280,13 @@ SerialDeviceOpener PosixSerialDeviceOpener() {
             const int saved = errno;
             close(fd);
             error = path + ": " + ErrorText(saved);
+            return nullptr;
+        }
+        if (!UsePlainTerminalDiscipline(fd)) {
+            const int saved = errno;
+            ioctl(fd, TIOCNXCL);
+            close(fd);
+            error = path + ": cannot use it as a terminal: " + ErrorText(saved);
             return nullptr;
         }
         return std::make_unique<PosixTty>(fd);

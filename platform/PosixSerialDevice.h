@@ -2,9 +2,13 @@
 // Serial devices on Linux through termios2, so that any integer baud rate can be asked for.
 //
 // Opening is exclusive in two ways: TIOCEXCL (refuses other openers, but not root) and a
-// non-blocking flock (refuses every cooperating opener, root included). The tty is put in raw
-// mode with non-blocking reads, since the scope's frames are binary and must pass untouched;
-// flow control and the special characters are left as the driver has them.
+// non-blocking flock (refuses every cooperating opener, root included). Opening puts back the
+// terminal's own line discipline, and applying the settings makes the line fully raw (no
+// translation, no flow control) with non-blocking reads: the scope's frames are binary, and
+// every byte value must pass untouched whatever state the port was left in.
+//
+// WhyGone recognises a hung-up tty (USB adapter pulled, the far side of a pseudo-terminal
+// closed) and a removed device node.
 //
 // When Purge, ReadLineState or ApplyLineSettings of a device from this opener fail, errno says
 // why (EINVAL for settings it refuses itself, ERANGE for a baud rate the driver cannot get close

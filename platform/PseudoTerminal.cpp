@@ -53,9 +53,13 @@ PseudoTerminal::PseudoTerminal() {
     }
 }
 
-PseudoTerminal::~PseudoTerminal() {
-    close(slaveKeeper_);
-    close(master_);
+PseudoTerminal::~PseudoTerminal() { HangUp(); }
+
+void PseudoTerminal::HangUp() {
+    if (slaveKeeper_ >= 0) close(slaveKeeper_);
+    if (master_ >= 0) close(master_);
+    slaveKeeper_ = -1;
+    master_ = -1;
 }
 
 }  // namespace ondrix

@@ -15,6 +15,11 @@ public:
     PseudoTerminal(const PseudoTerminal&) = delete;
     PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
+    // The far end goes away, as when the program serving it is killed or a USB adapter is
+    // pulled: whoever holds the slave side sees it hang up, and its device node disappears.
+    void HangUp();
+
+    // -1 after HangUp.
     int MasterFd() const { return master_; }
     // The path of the slave device, e.g. /dev/pts/7.
     const std::string& SlavePath() const { return slavePath_; }

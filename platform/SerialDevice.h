@@ -1,9 +1,9 @@
 #pragma once
 // One opened serial device, as the serial link sees it. The real one is a POSIX tty
 // (PosixSerialDevice); tests substitute stand-ins for the cases a pseudo-terminal cannot show.
-// Read, Write and Purge may run on different threads at once (a purge discards what a write in
-// flight has queued, and so cuts that write short); everything else
-// runs while none of them does. A device may say why a step failed through errno.
+// Read, Write, Purge and WhyGone may run on different threads at once (a purge discards what a
+// write in flight has queued, and so cuts that write short); everything else runs while none
+// of them does. A device may say why a step failed through errno.
 
 #include <chrono>
 #include <cstddef>
@@ -40,6 +40,10 @@ public:
     // Writes all bytes and waits until they have left the device, at most `limit`.
     // False when not all of them left in time.
     virtual bool Write(const uint8_t* buffer, size_t count, std::chrono::milliseconds limit) = 0;
+    // Asked after a step failed, to tell a passing failure from a device that has gone for good
+    // (unplugged, hung up, its node removed) and will never work through this handle again.
+    // Empty while the device is still there; otherwise what was seen, for the user.
+    virtual std::string WhyGone() = 0;
 };
 
 // Opens a device by path, exclusively. On failure returns null and says why in `error`.

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFocusEvent>
 #include <QTest>
+#include <QTimer>
 
 #include <fstream>
 #include <string>
@@ -101,6 +104,62 @@ TEST(MainWindow, RunAndStopDriveTheSessionTheButtonsAndTheCaption) {
     QTest::qWait(100);
     EXPECT_EQ(w.Points(0), kept) << "the channels keep their points, and no late batch lands";
     EXPECT_TRUE(w.notifier.messages.empty());
+}
+
+// A device that goes away while running: the caption says so, the session keeps waiting and
+// rejoins the device by itself; STOP ends the wait.
+TEST(MainWindow, ALostDeviceIsShownInTheCaptionUntilItIsBack) {
+    test::VirtualMpuRig mpu;
+    Window w(mpu.PortsFolder());
+    w.form.Run.click();
+    ASSERT_TRUE(w.WaitForPoints(kScreenWidth + 100));
+
+    const QString lost = QStringLiteral("Ondrix  ---  COM1 lost — waiting for the device");
+    mpu.Unplug();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.form.windowTitle() == lost; }, 5000)) << w.form.windowTitle().toStdString();
+    EXPECT_FALSE(w.form.Run.isEnabled());
+    EXPECT_TRUE(w.form.Stop.isEnabled()) << "STOP ends the wait";
+    EXPECT_TRUE(w.notifier.messages.empty()) << "no message box over a dead line";
+
+    mpu.PlugIn();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.form.windowTitle() == "Ondrix  ---  Running..."; }, 5000));
+    const int atRejoin = w.Points(0);
+    ASSERT_TRUE(w.WaitForPoints(atRejoin + 100));
+    const TPlotChannel& channel = *w.form.Plot1.GetChannel(0);
+    int nulls = 0;
+    for (int i = kScreenWidth; i < channel.GetCount(); ++i) nulls += channel.GetDataNull(i) ? 1 : 0;
+    EXPECT_EQ(nulls, 1) << "one break in the trace where the device was away";
+
+    mpu.Unplug();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.form.windowTitle() == lost; }, 5000));
+    w.form.Stop.click();
+    EXPECT_EQ(w.form.windowTitle().toStdString(), "Ondrix");
+    EXPECT_TRUE(w.form.Run.isEnabled());
+    EXPECT_FALSE(w.form.Stop.isEnabled());
+}
+
+// RUN does not freeze the window while the request goes out (the line's settling time, then
+// 18 bytes with a pause after each): the event loop keeps turning until the samples come.
+TEST(MainWindow, TheWindowKeepsRespondingWhileTheRequestGoesOut) {
+    test::VirtualMpuRig mpu;
+    Window w(mpu.PortsFolder());
+    QElapsedTimer click;
+    click.start();
+    w.form.Run.click();
+    EXPECT_LT(click.elapsed(), SerialLink::kSettleTime.count()) << "the click waited for the line";
+
+    int turns = 0;
+    QEventLoop events;
+    QTimer everyMillisecond;
+    QObject::connect(&everyMillisecond, &QTimer::timeout, [&] {
+        ++turns;
+        if (w.Points(0) > kScreenWidth || click.elapsed() > 10000) events.quit();
+    });
+    everyMillisecond.start(1);
+    events.exec();
+    ASSERT_GT(w.Points(0), kScreenWidth);
+    EXPECT_GE(turns, 20) << "the window stood still for " << click.elapsed() << " ms";
+    w.form.Stop.click();
 }
 
 TEST(MainWindow, ARunThatCannotOpenThePortShowsWhyAndStaysStopped) {

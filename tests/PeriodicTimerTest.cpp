@@ -95,5 +95,61 @@ TEST(PeriodicTimer, StartReplacesTheRunningTimer) {
     EXPECT_GT(second.load(), 0);
 }
 
+// The prologue runs on the timer's own thread, whole, before the first tick, which then comes
+// one period after it.
+TEST(PeriodicTimer, PrologueRunsOnTheTimersThreadBeforeTheFirstTick) {
+    PeriodicTimer timer;
+    using Clock = std::chrono::steady_clock;
+    std::atomic<bool> prologueDone{false};
+    std::atomic<bool> tickedBeforePrologueEnded{false};
+    std::thread::id prologueThread, tickThread;
+    Clock::time_point prologueEnd, firstTick;
+    std::atomic<int> ticks{0};
+    timer.Start(
+        10ms,
+        [&] {
+            if (!prologueDone) tickedBeforePrologueEnded = true;
+            if (ticks++ == 0) {
+                tickThread = std::this_thread::get_id();
+                firstTick = Clock::now();
+            }
+        },
+        [&] {
+            prologueThread = std::this_thread::get_id();
+            std::this_thread::sleep_for(30ms);
+            prologueEnd = Clock::now();
+            prologueDone = true;
+        });
+    const auto started = Clock::now();
+    while (ticks.load() == 0) std::this_thread::sleep_for(1ms);
+    timer.Stop();
+    EXPECT_LT(started, prologueEnd) << "Start returns without waiting for the prologue";
+    EXPECT_FALSE(tickedBeforePrologueEnded);
+    EXPECT_NE(prologueThread, std::this_thread::get_id());
+    EXPECT_EQ(prologueThread, tickThread);
+    EXPECT_GE(firstTick - prologueEnd, 10ms);
+}
+
+// A wait inside a tick (or the prologue) ends as soon as Stop is asked for, and says so.
+TEST(PeriodicTimer, PauseIsCutShortByStop) {
+    PeriodicTimer timer;
+    std::atomic<bool> pausing{false};
+    std::atomic<int> pauseResult{-1};
+    timer.Start(1h, [] {}, [&] {
+        pausing = true;
+        pauseResult = timer.Pause(10s) ? 1 : 0;
+    });
+    while (!pausing) std::this_thread::sleep_for(1ms);
+    const auto before = std::chrono::steady_clock::now();
+    timer.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
+    EXPECT_EQ(pauseResult.load(), 0);
+
+    timer.Start(1h, [] {}, [&] { pauseResult = timer.Pause(5ms) ? 1 : 0; });
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(pauseResult.load(), 1) << "a pause that runs its course";
+    timer.Stop();
+}
+
 }  // namespace
 }  // namespace ondrix

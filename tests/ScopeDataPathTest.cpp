@@ -30,6 +30,8 @@ public:
     }
     void SessionReset() override {}
     void SessionStateChanged(bool) override {}
+    void SessionDeviceLost(int, const std::string&) override {}
+    void SessionDeviceRejoined() override {}
 };
 
 struct ScopeFixture {

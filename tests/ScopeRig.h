@@ -1,8 +1,12 @@
 #pragma once
 // A virtual MPU on a pseudo-terminal, reachable as COM1 through a ports folder of its own, for
-// tests that drive the real serial link and session end to end.
+// tests that drive the real serial link and session end to end. It can be unplugged (its side of
+// the line closes, as when the MPU's program is killed or a USB adapter is pulled) and plugged
+// in again, as a fresh MPU on a new pseudo-terminal behind the same COM1.
 
 #include <atomic>
+#include <filesystem>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -15,32 +19,50 @@ namespace ondrix::test {
 
 class VirtualMpuRig {
 public:
-    explicit VirtualMpuRig(mpusim::VirtualMpuOptions options = {})
-        : mpu_(pty_.MasterFd(), options, [this](const SampleFrame& frame) {
-              std::lock_guard<std::mutex> lock(mutex_);
-              sent_.push_back(DecodeSampleValues(frame.data()));
-          }) {
-        std::filesystem::create_symlink(pty_.SlavePath(), folder_.Path() / "COM1");
-        thread_ = std::thread([this] { mpu_.Run(stop_); });
-    }
-    ~VirtualMpuRig() {
+    explicit VirtualMpuRig(mpusim::VirtualMpuOptions options = {}) : options_(options) { PlugIn(); }
+    ~VirtualMpuRig() { Unplug(); }
+
+    // The scope's side of the line hangs up and the device node disappears; COM1 still names it.
+    void Unplug() {
+        if (!thread_.joinable()) return;
         stop_ = true;
         thread_.join();
+        mpu_.reset();
+        pty_->HangUp();
+    }
+
+    // A new MPU, its counters from 0, on a new pseudo-terminal that COM1 now names. The link is
+    // replaced in one step, as the virtual MPU program does, so a resolver never finds it missing.
+    void PlugIn() {
+        Unplug();
+        pty_ = std::make_unique<PseudoTerminal>();
+        const std::filesystem::path link = folder_.Path() / "COM1";
+        const std::filesystem::path fresh = folder_.Path() / "COM1.new";
+        std::filesystem::create_symlink(pty_->SlavePath(), fresh);
+        std::filesystem::rename(fresh, link);
+        mpu_ = std::make_unique<mpusim::VirtualMpu>(pty_->MasterFd(), options_, [this](const SampleFrame& frame) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            sent_.push_back(DecodeSampleValues(frame.data()));
+        });
+        stop_ = false;
+        thread_ = std::thread([this] { mpu_->Run(stop_); });
     }
 
     std::string PortsFolder() const { return folder_.Path().string(); }
-    const std::string& DevicePath() const { return pty_.SlavePath(); }
+    const std::string& DevicePath() const { return pty_->SlavePath(); }
+    // Every frame sent, by every MPU plugged in so far, in order.
     std::vector<SampleValues> Sent() const {
         std::lock_guard<std::mutex> lock(mutex_);
         return sent_;
     }
 
 private:
+    mpusim::VirtualMpuOptions options_;
     TemporaryFolder folder_;
-    PseudoTerminal pty_;
+    std::unique_ptr<PseudoTerminal> pty_;
     mutable std::mutex mutex_;
     std::vector<SampleValues> sent_;
-    mpusim::VirtualMpu mpu_;
+    std::unique_ptr<mpusim::VirtualMpu> mpu_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };

@@ -1,6 +1,6 @@
 // The serial link on a real pseudo-terminal, and on a stand-in device for what a
 // pseudo-terminal cannot show: more than 4095 queued bytes, refused purges and states, stuck
-// writes, failed reads, a read in flight while the port closes.
+// writes, failed reads, devices that say they are gone, a read in flight while the port closes.
 //
 // The slave's line state is read back through the master side (a pty master's TCGETS2/TCSETS2
 // act on its slave), with the kernel's termios2, so this unit does not include <termios.h>.
@@ -331,35 +331,92 @@ TEST_F(PtyLinkTest, SettingsReachTheLine) {
     EXPECT_FALSE(Has(SlaveState(pty_).c_cflag, CSTOPB));
 }
 
-TEST_F(PtyLinkTest, LineBecomesRawAndKeepsItsFlowControl) {
+// Whatever a previous owner left behind (a terminal's cooked mode with flow control, hardware
+// handshake, a line discipline that is not the terminal's), the open line is fully raw.
+TEST_F(PtyLinkTest, LineBecomesFullyRawWhateverStateItWasLeftIn) {
     termios2 cooked = SlaveState(pty_);
-    cooked.c_iflag |= ICRNL | IXON | IXOFF | BRKINT;
-    cooked.c_oflag |= OPOST | ONLCR;
+    cooked.c_iflag |= ICRNL | INLCR | IGNCR | ISTRIP | IXON | IXOFF | IXANY | PARMRK | INPCK | BRKINT | IMAXBEL;
+    cooked.c_oflag |= OPOST | ONLCR | OCRNL;
     cooked.c_lflag |= ICANON | ECHO | ECHOE | ISIG | IEXTEN;
     cooked.c_cflag |= CRTSCTS | HUPCL;
     cooked.c_cflag &= ~static_cast<tcflag_t>(CLOCAL);
     cooked.c_cc[VMIN] = 1;
     cooked.c_cc[VTIME] = 5;
-    cooked.c_cc[VSTART] = 0x11;
-    cooked.c_cc[VSTOP] = 0x13;
     SetSlaveState(pty_, cooked);
 
     SerialLink link(settings_, notifier_, PortResolverForFolder(folder_));
     ASSERT_TRUE(link.OpenPort());
     const termios2 state = SlaveState(pty_);
-    // Flow control and the special characters stay as the driver had them...
-    EXPECT_TRUE(Has(state.c_iflag, IXON | IXOFF));
-    EXPECT_TRUE(Has(state.c_cflag, CRTSCTS | HUPCL));
-    EXPECT_EQ(state.c_cc[VSTART], 0x11);
-    EXPECT_EQ(state.c_cc[VSTOP], 0x13);
-    // ...no line processing remains, the receiver is on, modem lines do not gate the port...
-    EXPECT_EQ(state.c_iflag & (ICRNL | BRKINT), 0u);
-    EXPECT_EQ(state.c_oflag & OPOST, 0u);
-    EXPECT_EQ(state.c_lflag & (ICANON | ECHO | ECHOE | ISIG | IEXTEN), 0u);
+    EXPECT_EQ(state.c_iflag, 0u) << "no input translation, no software flow control";
+    EXPECT_EQ(state.c_oflag, 0u) << "no output processing";
+    EXPECT_EQ(state.c_lflag, 0u) << "no echo, no line editing, no signals";
+    EXPECT_FALSE(Has(state.c_cflag, CRTSCTS)) << "no hardware flow control";
+    EXPECT_TRUE(Has(state.c_cflag, HUPCL)) << "left as the driver had it";
     EXPECT_TRUE(Has(state.c_cflag, CREAD | CLOCAL));
-    // ...and reads never wait.
     EXPECT_EQ(state.c_cc[VMIN], 0);
     EXPECT_EQ(state.c_cc[VTIME], 0);
+}
+
+// The port as a user's machine may hand it over: set to "sane" by stty with XON/XOFF and the
+// other translations on, and a line discipline that swallows everything. Every byte value
+// must still pass unchanged in both directions; 0x11 and 0x13 used to vanish.
+TEST_F(PtyLinkTest, EveryByteValuePassesBothWaysWhateverStateThePortWasLeftIn) {
+    const std::string stty = "stty -F " + pty_.SlavePath() + " sane ixon ixoff istrip inlcr igncr inpck parmrk";
+    ASSERT_EQ(std::system(stty.c_str()), 0) << stty;
+    {
+        const int other = open(pty_.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        ASSERT_GE(other, 0);
+        int swallowEverything = 27;  // N_NULL
+        EXPECT_EQ(ioctl(other, TIOCSETD, &swallowEverything), 0);
+        close(other);
+    }
+
+    SerialLink link(settings_, notifier_, PortResolverForFolder(folder_));
+    ASSERT_TRUE(link.OpenPort()) << link.LastFailureDetail();
+    std::vector<uint8_t> everyValue(256);
+    for (size_t i = 0; i < everyValue.size(); ++i) everyValue[i] = static_cast<uint8_t>(i);
+
+    WriteToMaster(pty_.MasterFd(), everyValue);
+    EXPECT_EQ(ReadFromLink(link, everyValue.size()), everyValue) << "far end to scope";
+    ASSERT_TRUE(link.WriteBytes(everyValue.data(), everyValue.size()));
+    EXPECT_EQ(ReadFromMaster(pty_.MasterFd(), everyValue.size()), everyValue) << "scope to far end";
+}
+
+// The far end goes away (the MPU's program killed, a USB adapter pulled): the link tells a lost
+// device from an empty queue, touches it no more, and lets go of it on close.
+TEST_F(PtyLinkTest, FarEndGoingAwayMarksTheLinkLost) {
+    SerialLink link(settings_, notifier_, PortResolverForFolder(folder_));
+    ASSERT_TRUE(link.OpenPort());
+    WriteToMaster(pty_.MasterFd(), Pattern(50));
+    EXPECT_EQ(ReadFromLink(link, 50), Pattern(50));
+    EXPECT_FALSE(link.Lost());
+    EXPECT_EQ(link.LossReason(), "");
+
+    pty_.HangUp();
+    EXPECT_EQ(ReadFromLink(link, 1, 200ms).size(), 0u);
+    EXPECT_TRUE(link.Lost());
+    EXPECT_EQ(link.LossReason(), "the device hung up");
+    const uint8_t byte = 0x42;
+    EXPECT_FALSE(link.WriteBytes(&byte, 1));
+    link.PurgePort();
+    EXPECT_TRUE(link.IsOpen()) << "the dead device is held until it is closed";
+    EXPECT_TRUE(notifier_.messages.empty()) << "a loss is the caller's to report";
+
+    link.ClosePort();
+    EXPECT_FALSE(link.Lost());
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_FALSE(link.OpenPort()) << "its device node is gone";
+    EXPECT_EQ(notifier_.messages, std::vector<std::string>{"Open COM1 Err!"});
+}
+
+// A write that fails on a device that has gone marks the link lost as a failed read does.
+TEST_F(PtyLinkTest, WriteToAVanishedDeviceMarksTheLinkLost) {
+    SerialLink link(settings_, notifier_, PortResolverForFolder(folder_));
+    ASSERT_TRUE(link.OpenPort());
+    pty_.HangUp();
+    const uint8_t byte = 0x42;
+    EXPECT_FALSE(link.WriteBytes(&byte, 1));
+    EXPECT_TRUE(link.Lost());
 }
 
 // Reads on one thread, writes on another, the far end echoing: the shared lock lets both run.
@@ -556,6 +613,8 @@ struct DeviceScript {
     std::vector<std::string> openedPaths;
     std::vector<int> destroyedAtOpen;  // devices already destroyed when each open began
     LineSettings applied;
+    std::string gone;  // what WhyGone answers
+    int goneQueries = 0;
 };
 
 class StandInDevice : public SerialDevice {
@@ -605,6 +664,11 @@ public:
         ++script_->writes;
         script_->lastLimitMs = limit.count();
         return script_->writeOk;
+    }
+    std::string WhyGone() override {
+        std::lock_guard<std::mutex> lock(script_->mutex);
+        ++script_->goneQueries;
+        return script_->gone;
     }
 
 private:
@@ -765,6 +829,82 @@ TEST_F(StandInLinkTest, FailedReadReturnsZeroAndTheLinkStaysOpen) {
     EXPECT_EQ(Link().ReadAvailable(buffer_.data()), 0u);
     EXPECT_TRUE(Link().IsOpen());
     EXPECT_TRUE(notifier_.messages.empty());
+}
+
+// Which failures mean a lost device: only those after which the device says it is gone.
+TEST_F(StandInLinkTest, AFailedStepMarksTheLinkLostOnlyWhenTheDeviceIsGone) {
+    struct Case {
+        const char* step;
+        std::function<void(DeviceScript&)> fail;
+        std::function<void(SerialLink&)> call;
+    };
+    const auto read = [this](SerialLink& link) { EXPECT_EQ(link.ReadAvailable(buffer_.data()), 0u); };
+    const auto write = [](SerialLink& link) {
+        const uint8_t byte = 1;
+        EXPECT_FALSE(link.WriteBytes(&byte, 1));
+    };
+    const Case cases[] = {
+        {"queue unknown", [](DeviceScript& s) { s.queued = -1; }, read},
+        {"read failed", [](DeviceScript& s) { s.queued = 5, s.readFails = true; }, read},
+        {"write failed", [](DeviceScript& s) { s.writeOk = false; }, write},
+    };
+    for (const Case& c : cases) {
+        for (const bool gone : {false, true}) {
+            script_ = std::make_shared<DeviceScript>();
+            link_.reset();
+            ASSERT_TRUE(Link().OpenPort());
+            c.fail(*script_);
+            script_->gone = gone ? "the device hung up" : "";
+            c.call(Link());
+            EXPECT_EQ(script_->goneQueries, 1) << c.step;
+            EXPECT_EQ(Link().Lost(), gone) << c.step;
+            EXPECT_EQ(Link().LossReason(), script_->gone) << c.step;
+            EXPECT_TRUE(Link().IsOpen()) << c.step;
+            if (!gone) continue;
+            // Lost: the device is not touched again until the link lets go of it.
+            const int queries = script_->queries, reads = script_->reads, writes = script_->writes,
+                      purges = script_->purges;
+            read(Link());
+            write(Link());
+            Link().PurgePort();
+            EXPECT_EQ(script_->queries, queries) << c.step;
+            EXPECT_EQ(script_->reads, reads) << c.step;
+            EXPECT_EQ(script_->writes, writes) << c.step;
+            EXPECT_EQ(script_->purges, purges) << c.step;
+        }
+    }
+    EXPECT_TRUE(notifier_.messages.empty());
+}
+
+// A quiet open (the rejoin of a lost device) uses the settings it is given and shows nothing.
+TEST_F(StandInLinkTest, TryOpenPortShowsNoMessageAndUsesTheGivenSettings) {
+    PortSettings other{4, 57600, 7, 1, 2};
+    ASSERT_TRUE(Link().TryOpenPort(other));
+    EXPECT_EQ(script_->openedPaths, std::vector<std::string>{"/dev/ttyS3"});
+    EXPECT_EQ(script_->applied.baudRate, 57600);
+    EXPECT_EQ(Link().OpenSettings(), other);
+
+    script_->openFails = true;
+    EXPECT_FALSE(Link().TryOpenPort(other));
+    script_->openFails = false;
+    script_->applyOk = false;
+    EXPECT_FALSE(Link().TryOpenPort(other));
+    EXPECT_TRUE(notifier_.messages.empty());
+    EXPECT_EQ(Link().LastFailureDetail().rfind("set state: /dev/ttyS3: ", 0), 0u) << Link().LastFailureDetail();
+    EXPECT_FALSE(Link().IsOpen());
+}
+
+// Opening does not keep its caller waiting for the line to settle; the first write does.
+TEST_F(StandInLinkTest, TheFirstWriteWaitsForTheLineToSettle) {
+    const auto opening = Clock::now();
+    ASSERT_TRUE(Link().OpenPort());
+    EXPECT_LT(Clock::now() - opening, SerialLink::kSettleTime / 2);
+    const uint8_t byte = 7;
+    ASSERT_TRUE(Link().WriteBytes(&byte, 1));
+    EXPECT_GE(Clock::now() - opening, SerialLink::kSettleTime);
+    const auto second = Clock::now();
+    ASSERT_TRUE(Link().WriteBytes(&byte, 1));
+    EXPECT_LT(Clock::now() - second, SerialLink::kSettleTime / 2);
 }
 
 // The write bound: at least one second, and four times the line time of the bytes at the open

@@ -24,6 +24,8 @@ constexpr std::array<uint32_t, kChannelCount> kInitialAddresses = {0x20000000, 0
 
 constexpr int kFontPixels = 11;  // 8 points at 96 pixels per inch
 
+QString RunningCaption() { return QStringLiteral("Ondrix  ---  Running..."); }
+
 QString AddressText(uint32_t address) {
     return QStringLiteral("%1").arg(address, 8, 16, QLatin1Char('0')).toUpper();
 }
@@ -153,9 +155,16 @@ std::optional<std::array<ChannelRequest, kChannelCount>> TForm1::ParseChannelReq
 void TForm1::SessionReset() {}
 
 void TForm1::SessionStateChanged(bool running) {
-    setWindowTitle(running ? QStringLiteral("Ondrix  ---  Running...") : QStringLiteral("Ondrix"));
+    setWindowTitle(running ? RunningCaption() : QStringLiteral("Ondrix"));
     Run.setEnabled(!running);
     Stop.setEnabled(running);
 }
+
+// Still running: STOP ends the wait, and the session rejoins the device by itself.
+void TForm1::SessionDeviceLost(int portNumber, const std::string&) {
+    setWindowTitle(QStringLiteral("Ondrix  ---  COM%1 lost — waiting for the device").arg(portNumber));
+}
+
+void TForm1::SessionDeviceRejoined() { setWindowTitle(RunningCaption()); }
 
 }  // namespace ondrix

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "acquisition/AcquisitionSession.h"
@@ -75,6 +76,8 @@ private:
     std::optional<std::array<ChannelRequest, kChannelCount>> ParseChannelRequests() override;
     void SessionReset() override;
     void SessionStateChanged(bool running) override;
+    void SessionDeviceLost(int portNumber, const std::string& reason) override;
+    void SessionDeviceRejoined() override;
 
     void BuildPanel();
     void StartUp();

@@ -3,21 +3,22 @@
 // thread only (its batches are handed over there), so the channel needs no lock.
 
 #include "acquisition/ChannelSink.h"
-#include "plot/PlotChannelCustom.h"
+#include "plot/PlotChannel.h"
 
 namespace ondrix {
 
 class PlotChannelSink : public ChannelSink {
 public:
-    explicit PlotChannelSink(TPlotChannelCustom& channel) : channel_(channel) {}
+    explicit PlotChannelSink(TPlotChannel& channel) : channel_(channel) {}
 
     void Clear() override;
     void AddXY(double x, double y) override;
+    void AddNull(double x) override;
     bool Visible() const override;
     void SetVisible(bool visible) override;
 
 private:
-    TPlotChannelCustom& channel_;
+    TPlotChannel& channel_;
 };
 
 }  // namespace ondrix

@@ -94,13 +94,18 @@ uint64_t ParseFrames(const std::string& text) {
 CaptureOptions Parse(const std::vector<std::string>& args) {
     CaptureOptions options;
     std::map<std::string, std::string> given;
-    static const char* const known[] = {"--port", "--baud", "--data-bits", "--parity", "--stop-bits",
-                                        "--addr", "--frames", "--seconds", "--tsv",   "--dat"};
-    for (size_t i = 0; i < args.size(); i += 2) {
+    static const char* const known[] = {"--port", "--addr",   "--frames", "--seconds", "--tsv", "--dat",
+                                        "--baud", "--data-bits", "--parity", "--stop-bits"};
+    for (size_t i = 0; i < args.size(); ++i) {
         const std::string& name = args[i];
+        if (name == "--reconnect") {
+            if (options.reconnect) throw Refusal{name + " is given twice"};
+            options.reconnect = true;
+            continue;
+        }
         if (std::find(std::begin(known), std::end(known), name) == std::end(known)) throw Refusal{"unknown option '" + name + "'"};
         if (i + 1 >= args.size()) throw Refusal{name + " needs a value"};
-        if (!given.emplace(name, args[i + 1]).second) throw Refusal{name + " is given twice"};
+        if (!given.emplace(name, args[++i]).second) throw Refusal{name + " is given twice"};
     }
     const auto value = [&given](const char* name) -> const std::string* {
         const auto found = given.find(name);
@@ -148,14 +153,20 @@ std::string CaptureUsage() {
     return "usage: ondrix-capture --port COMn|/dev/PATH [--baud N] [--data-bits 7|8]\n"
            "                      [--parity none|odd|even] [--stop-bits 1|1.5|2]\n"
            "                      --addr A1,A2,A3,A4 (--frames N | --seconds S)\n"
-           "                      [--tsv FILE|-] [--dat FILE]\n"
+           "                      [--tsv FILE|-] [--dat FILE] [--reconnect]\n"
            "\n"
            "Records the four channels from an MPU without a window. Each address is 1 to 8\n"
            "hexadecimal digits, or - for a switched-off channel. --tsv writes one line per\n"
            "sample: X (from 0) and the four values, tab-separated; - is standard output.\n"
            "--dat writes a recorded data file the scope can open. COMn is looked up in the\n"
            "ports folder beside this program, else it is /dev/ttyS<n-1>. SIGINT or SIGTERM\n"
-           "ends the recording early and keeps what was recorded.\n";
+           "ends the recording early and keeps what was recorded.\n"
+           "\n"
+           "A device that goes away (unplugged, hung up) ends the recording with status 1,\n"
+           "keeping what was recorded. With --reconnect the port is tried again every 0.5 s\n"
+           "until the limit is reached; the gap takes one X of its own, with no TSV line.\n"
+           "The last line on standard error counts what the link did:\n"
+           "frames=N skipped=B resyncs=R chance=C losses=L\n";
 }
 
 }  // namespace ondrix

@@ -4,6 +4,7 @@
 //   ondrix-capture --port COMn|/dev/PATH [--baud N] [--data-bits 7|8]
 //                  [--parity none|odd|even] [--stop-bits 1|1.5|2]
 //                  --addr A1,A2,A3,A4 (--frames N | --seconds S) [--tsv FILE|-] [--dat FILE]
+//                  [--reconnect]
 
 #include <array>
 #include <cstdint>
@@ -26,6 +27,8 @@ struct CaptureOptions {
     std::optional<double> seconds;
     std::string tsvPath;  // "-" for standard output, empty for none
     std::string datPath;  // empty for none
+    // A lost device is waited for instead of ending the recording.
+    bool reconnect = false;
 };
 
 struct CaptureCommand {

@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <memory>
+#include <ostream>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -69,6 +71,8 @@ public:
         if (index_ == 0) recording_.Clear();
     }
     void AddXY(double x, double y) override { recording_.Add(index_, x, y); }
+    // A gap is not a sample: no TSV line and no recorded value; X goes on after it.
+    void AddNull(double) override {}
     bool Visible() const override { return visible_; }
     void SetVisible(bool visible) override { visible_ = visible; }
 
@@ -78,9 +82,13 @@ private:
     bool visible_ = false;
 };
 
+std::string PortName(const CaptureOptions& options) {
+    return options.devicePath.empty() ? "COM" + std::to_string(options.settings.PortNumber) : options.devicePath;
+}
+
 class CaptureHost : public SessionHost {
 public:
-    explicit CaptureHost(const CaptureOptions& options) : options_(options) {}
+    CaptureHost(const CaptureOptions& options, std::ostream& errors) : options_(options), errors_(errors) {}
     std::array<bool, kChannelCount> ChannelSwitches() const override {
         std::array<bool, kChannelCount> switches{};
         for (int c = 0; c < kChannelCount; ++c) switches[c] = options_.channels[c].on;
@@ -89,9 +97,23 @@ public:
     std::optional<std::array<ChannelRequest, kChannelCount>> ParseChannelRequests() override { return options_.channels; }
     void SessionReset() override {}
     void SessionStateChanged(bool) override {}
+    void SessionDeviceLost(int, const std::string& reason) override {
+        deviceLost = true;
+        lossReason = reason;
+        if (options_.reconnect)
+            errors_ << "ondrix-capture: " << PortName(options_) << " lost: " << reason << "; waiting for it\n";
+    }
+    void SessionDeviceRejoined() override {
+        deviceLost = false;
+        errors_ << "ondrix-capture: " << PortName(options_) << " is back\n";
+    }
+
+    bool deviceLost = false;
+    std::string lossReason;
 
 private:
     const CaptureOptions& options_;
+    std::ostream& errors_;
 };
 
 // A std::ostream over the temporary file's stream, so the TSV goes through one writer whether
@@ -117,102 +139,155 @@ PortResolver ResolverFor(const CaptureOptions& options) {
     return [path = options.devicePath](int) { return path; };
 }
 
-std::string PortName(const CaptureOptions& options) {
-    return options.devicePath.empty() ? "COM" + std::to_string(options.settings.PortNumber) : options.devicePath;
+// The files asked for, created before the port is touched so that a wrong path costs no
+// acquisition, and made visible only by Commit.
+class Outputs {
+public:
+    // Throws std::system_error when a file cannot be created.
+    Outputs(const CaptureOptions& options, std::ostream& standardOutput) {
+        if (!options.tsvPath.empty() && options.tsvPath != "-") {
+            tsvFile_ = std::make_unique<AtomicFile>(options.tsvPath);
+            tsvBuffer_ = std::make_unique<FileBuffer>(tsvFile_->Stream());
+            tsvStream_ = std::make_unique<std::ostream>(tsvBuffer_.get());
+            tsv_ = tsvStream_.get();
+        } else if (options.tsvPath == "-") {
+            tsv_ = &standardOutput;
+        }
+        if (!options.datPath.empty()) datFile_ = std::make_unique<AtomicFile>(options.datPath);
+    }
+
+    std::ostream* Tsv() const { return tsv_; }
+    bool WantsValues() const { return datFile_ != nullptr; }
+
+    // Throws std::system_error when a file cannot be written.
+    void Commit(const CaptureOptions& options, Recording& recording) {
+        if (datFile_) {
+            RecordedData data;
+            for (int c = 0; c < kChannelCount; ++c) {
+                data[c].title = "CH" + std::to_string(c + 1);
+                data[c].address = options.channels[c].address;
+                data[c].on = options.channels[c].on ? 1 : 0;
+                data[c].values = std::move(recording.Values(c));
+            }
+            const std::vector<uint8_t> bytes = EncodeRecordedData(data);
+            std::fwrite(bytes.data(), 1, bytes.size(), datFile_->Stream());
+            datFile_->Commit();
+        }
+        if (tsvFile_) {
+            tsvStream_->flush();
+            tsvFile_->Commit();
+        }
+    }
+
+private:
+    std::unique_ptr<AtomicFile> tsvFile_;
+    std::unique_ptr<FileBuffer> tsvBuffer_;
+    std::unique_ptr<std::ostream> tsvStream_;
+    std::ostream* tsv_ = nullptr;
+    std::unique_ptr<AtomicFile> datFile_;
+};
+
+std::string StatisticsLine(const LinkStatistics& statistics) {
+    const FrameStatistics& frames = statistics.assembler;
+    return "frames=" + std::to_string(frames.frames) + " skipped=" + std::to_string(frames.skippedBytes) +
+           " resyncs=" + std::to_string(frames.resyncs) + " chance=" + std::to_string(frames.chanceMatches) +
+           " losses=" + std::to_string(statistics.losses);
 }
 
-void WriteRecordedFile(AtomicFile& file, const CaptureOptions& options, Recording& recording) {
-    RecordedData data;
-    for (int c = 0; c < kChannelCount; ++c) {
-        data[c].title = "CH" + std::to_string(c + 1);
-        data[c].address = options.channels[c].address;
-        data[c].on = options.channels[c].on ? 1 : 0;
-        data[c].values = std::move(recording.Values(c));
+// One recording: the session over the link, feeding the outputs, until its limit.
+class Recorder {
+public:
+    Recorder(const CaptureOptions& options, Outputs& outputs, std::ostream& errors)
+        : options_(options),
+          outputs_(outputs),
+          errors_(errors),
+          recording_(outputs.Tsv(), outputs.WantsValues(), options.frames.value_or(UINT64_MAX)),
+          host_(options, errors),
+          settings_(options.settings),
+          link_(settings_, notifier_, ResolverFor(options)),
+          session_(link_, loop_, host_, {&channels_[0], &channels_[1], &channels_[2], &channels_[3]}) {}
+
+    int Run(const std::atomic<bool>& interrupted, std::ostream& standardOutput) {
+        // No prefill: the first sample recorded is X 0.
+        session_.SetScreenWidth(0);
+        session_.Run();
+        if (!session_.Running()) {
+            // A device given by path has no COM number, so only the link's own account names it.
+            if (options_.devicePath.empty())
+                for (const std::string& message : notifier_.messages) errors_ << "ondrix-capture: " << message << '\n';
+            errors_ << "ondrix-capture: cannot use " << PortName(options_) << ": " << link_.LastFailureDetail() << '\n';
+            return kCaptureFailed;
+        }
+
+        const auto timeLimit = options_.seconds ? std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                                      std::chrono::duration<double>(*options_.seconds))
+                                                : std::chrono::steady_clock::duration::max() / 2;
+        // A reader that went away (a pipe into head) ends the recording like a signal would, and
+        // so does a device that went away, unless it is to be waited for.
+        bool outputClosed = false;
+        loop_.RunUntil(
+            [&] {
+                if (outputs_.Tsv() == &standardOutput) outputClosed = !standardOutput.flush();
+                return recording_.Complete() || interrupted || outputClosed ||
+                       (host_.deviceLost && !options_.reconnect);
+            },
+            timeLimit);
+        session_.Stop();
+
+        try {
+            outputs_.Commit(options_, recording_);
+        } catch (const std::system_error& error) {
+            errors_ << "ondrix-capture: cannot write " << error.what() << '\n';
+            return kCaptureFailed;
+        }
+        if (outputClosed) {
+            errors_ << "ondrix-capture: standard output closed after " << recording_.Frames() << " frames\n";
+            return kCaptureFailed;
+        }
+        if (interrupted) {
+            errors_ << "ondrix-capture: interrupted after " << recording_.Frames() << " frames\n";
+            return kCaptureInterrupted;
+        }
+        if (host_.deviceLost) {
+            errors_ << "ondrix-capture: " << PortName(options_) << " lost: " << host_.lossReason
+                    << (options_.reconnect ? " (not back when the recording ended)" : "") << '\n';
+            return kCaptureFailed;
+        }
+        return kCaptureDone;
     }
-    const std::vector<uint8_t> bytes = EncodeRecordedData(data);
-    std::fwrite(bytes.data(), 1, bytes.size(), file.Stream());
-}
+
+    const LinkStatistics& Statistics() const { return session_.Statistics(); }
+
+private:
+    const CaptureOptions& options_;
+    Outputs& outputs_;
+    std::ostream& errors_;
+    Recording recording_;
+    RecordingChannel channels_[kChannelCount] = {{recording_, 0}, {recording_, 1}, {recording_, 2}, {recording_, 3}};
+    CaptureHost host_;
+    CollectingNotifier notifier_;
+    PortSettings settings_;
+    SerialLink link_;
+    EventLoop loop_;
+    AcquisitionSession session_;
+};
 
 }  // namespace
 
 int RunCapture(const CaptureOptions& options, const std::atomic<bool>& interrupted, std::ostream& standardOutput,
                std::ostream& errors) {
-    // Outputs are created before the port is touched, so a wrong path costs no acquisition.
-    std::unique_ptr<AtomicFile> tsvFile;
-    std::unique_ptr<AtomicFile> datFile;
+    std::unique_ptr<Outputs> outputs;
     try {
-        if (!options.tsvPath.empty() && options.tsvPath != "-") tsvFile = std::make_unique<AtomicFile>(options.tsvPath);
-        if (!options.datPath.empty()) datFile = std::make_unique<AtomicFile>(options.datPath);
+        outputs = std::make_unique<Outputs>(options, standardOutput);
     } catch (const std::system_error& error) {
         errors << "ondrix-capture: cannot create " << error.what() << '\n';
         return kCaptureFailed;
     }
-    std::unique_ptr<FileBuffer> tsvBuffer;
-    std::unique_ptr<std::ostream> tsvStream;
-    std::ostream* tsv = nullptr;
-    if (tsvFile) {
-        tsvBuffer = std::make_unique<FileBuffer>(tsvFile->Stream());
-        tsvStream = std::make_unique<std::ostream>(tsvBuffer.get());
-        tsv = tsvStream.get();
-    } else if (options.tsvPath == "-") {
-        tsv = &standardOutput;
-    }
-
-    Recording recording(tsv, datFile != nullptr, options.frames.value_or(UINT64_MAX));
-    RecordingChannel channels[kChannelCount] = {{recording, 0}, {recording, 1}, {recording, 2}, {recording, 3}};
-    CaptureHost host(options);
-    CollectingNotifier notifier;
-    PortSettings settings = options.settings;
-    SerialLink link(settings, notifier, ResolverFor(options));
-    EventLoop loop;
-    AcquisitionSession session(link, loop, host, {&channels[0], &channels[1], &channels[2], &channels[3]});
-
-    // No prefill: the first sample recorded is X 0.
-    session.SetScreenWidth(0);
-    session.Run();
-    if (!session.Running()) {
-        // A device given by path has no COM number, so only the link's own account names it.
-        if (options.devicePath.empty())
-            for (const std::string& message : notifier.messages) errors << "ondrix-capture: " << message << '\n';
-        errors << "ondrix-capture: cannot use " << PortName(options) << ": " << link.LastFailureDetail() << '\n';
-        return kCaptureFailed;
-    }
-
-    const auto timeLimit = options.seconds ? std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                                 std::chrono::duration<double>(*options.seconds))
-                                           : std::chrono::steady_clock::duration::max() / 2;
-    // A reader that went away (a pipe into head) ends the recording like a signal would.
-    bool outputClosed = false;
-    loop.RunUntil(
-        [&] {
-            if (tsv == &standardOutput) outputClosed = !standardOutput.flush();
-            return recording.Complete() || interrupted || outputClosed;
-        },
-        timeLimit);
-    session.Stop();
-
-    try {
-        if (datFile) {
-            WriteRecordedFile(*datFile, options, recording);
-            datFile->Commit();
-        }
-        if (tsvFile) {
-            tsvStream->flush();
-            tsvFile->Commit();
-        }
-    } catch (const std::system_error& error) {
-        errors << "ondrix-capture: cannot write " << error.what() << '\n';
-        return kCaptureFailed;
-    }
-    if (outputClosed) {
-        errors << "ondrix-capture: standard output closed after " << recording.Frames() << " frames\n";
-        return kCaptureFailed;
-    }
-    if (interrupted) {
-        errors << "ondrix-capture: interrupted after " << recording.Frames() << " frames\n";
-        return kCaptureInterrupted;
-    }
-    return kCaptureDone;
+    Recorder recorder(options, *outputs, errors);
+    const int exitCode = recorder.Run(interrupted, standardOutput);
+    // Always last, so that scripts find it in one place.
+    errors << StatisticsLine(recorder.Statistics()) << '\n';
+    return exitCode;
 }
 
 }  // namespace ondrix
