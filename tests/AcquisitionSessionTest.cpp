@@ -302,7 +302,7 @@ TEST(AcquisitionSession, RejoinedDeviceCarriesOnAfterAOnePointGap) {
     mpu.PlugIn();
     const auto pluggedIn = Clock::now();
     ASSERT_TRUE(f.loop.RunUntil([&] { return f.host.rejoins == 1; }, 5s));
-    EXPECT_LT(Clock::now() - pluggedIn, AcquisitionSession::kRejoinInterval + 500ms);
+    EXPECT_LT(Clock::now() - pluggedIn, AcquisitionSession::kRejoinInterval + 1s);
     EXPECT_FALSE(f.session.WaitingForDevice());
     const size_t atRejoin = f.channels[0].points.size();
     ASSERT_TRUE(f.WaitForPoints(atRejoin + 200));
@@ -339,7 +339,7 @@ TEST(AcquisitionSession, StopEndsTheWaitForALostDevice) {
 
     const auto stopping = Clock::now();
     f.session.Stop();
-    EXPECT_LT(Clock::now() - stopping, 200ms);
+    EXPECT_LT(Clock::now() - stopping, 300ms);
     EXPECT_FALSE(f.session.Running());
     EXPECT_FALSE(f.session.WaitingForDevice());
 
@@ -354,10 +354,9 @@ TEST(AcquisitionSession, StopEndsTheWaitForALostDevice) {
 TEST(AcquisitionSession, TheOwnersLoopKeepsTurningWhileTheRequestGoesOut) {
     test::VirtualMpuRig mpu;
     SessionFixture f(mpu.PortsFolder(), 10);
-    const auto pressed = Clock::now();
     f.session.Run();
-    EXPECT_LT(Clock::now() - pressed, SerialLink::kSettleTime) << "Run waited for the line";
     ASSERT_TRUE(f.session.Running());
+    EXPECT_LT(mpu.BytesReceived(), kRequestFrameSize) << "Run waited for the request to go out";
 
     int turns = 0;
     std::function<void()> turn = [&] {
@@ -366,8 +365,9 @@ TEST(AcquisitionSession, TheOwnersLoopKeepsTurningWhileTheRequestGoesOut) {
         f.loop.Post(turn);
     };
     f.loop.Post(turn);
+    ASSERT_TRUE(f.loop.RunUntil([&] { return mpu.BytesReceived() >= kRequestFrameSize; }, 5s));
+    EXPECT_GE(turns, 10) << "the loop stood still while the request went out";
     ASSERT_TRUE(f.WaitForPoints(10 + 1));
-    EXPECT_GE(turns, 20) << "the loop stood still while the request went out";
     // The first sample already reports what was asked for: request, purge, then ticks.
     const SampleValues first = Delivered(f, 10).front();
     EXPECT_EQ(first[2], -32768);

@@ -145,8 +145,9 @@ TEST(PeriodicTimer, PauseIsCutShortByStop) {
     EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
     EXPECT_EQ(pauseResult.load(), 0);
 
+    pauseResult = -1;
     timer.Start(1h, [] {}, [&] { pauseResult = timer.Pause(5ms) ? 1 : 0; });
-    std::this_thread::sleep_for(50ms);
+    for (int waited = 0; pauseResult.load() == -1 && waited < 5000; ++waited) std::this_thread::sleep_for(1ms);
     EXPECT_EQ(pauseResult.load(), 1) << "a pause that runs its course";
     timer.Stop();
 }

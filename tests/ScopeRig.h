@@ -50,6 +50,8 @@ public:
 
     std::string PortsFolder() const { return folder_.Path().string(); }
     const std::string& DevicePath() const { return pty_->SlavePath(); }
+    // What the MPU plugged in now has received from the line.
+    uint64_t BytesReceived() const { return mpu_ ? mpu_->BytesReceived() : 0; }
     // Every frame sent, by every MPU plugged in so far, in order.
     std::vector<SampleValues> Sent() const {
         std::lock_guard<std::mutex> lock(mutex_);

@@ -110,6 +110,7 @@ void VirtualMpu::ReceivePending() {
         const ssize_t n = read(fd_, buffer, sizeof buffer);
         if (n > 0) {
             for (ssize_t i = 0; i < n; ++i) firmware_.voRxIsr(buffer[i]);
+            bytesReceived_.fetch_add(static_cast<uint64_t>(n));
             continue;
         }
         if (n == 0) return;  // a tty after hang-up: nothing more to come for now

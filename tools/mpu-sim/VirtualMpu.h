@@ -69,6 +69,8 @@ public:
     void Run(const std::atomic<bool>& stop);
     // Frames the firmware sent, whether or not the line took them. Any thread.
     uint64_t FramesSent() const { return framesSent_.load(); }
+    // Bytes the firmware received from the line. Any thread.
+    uint64_t BytesReceived() const { return bytesReceived_.load(); }
 
 private:
     void RunPeriod();
@@ -84,6 +86,7 @@ private:
     size_t outgoingCount_ = 0;
     MpuFirmware firmware_;
     std::atomic<uint64_t> framesSent_{0};
+    std::atomic<uint64_t> bytesReceived_{0};
 };
 
 }  // namespace ondrix::mpusim
