@@ -64,7 +64,16 @@ public:
         close(fd_);
     }
 
-    bool Purge() override { return ioctl(fd_, TCFLSH, TCIOFLUSH) == 0; }
+    // Discards what still waits on this side: bytes received and not read, bytes written and not
+    // sent. A pseudo-terminal hands written bytes straight to its far side and always reports
+    // an empty output queue; flushing its output would throw away what the far side has not
+    // read yet, such as the tail of a request just sent. So output is flushed only when some is
+    // still queued here.
+    bool Purge() override {
+        int unsent = 0;
+        const bool outputEmpty = ioctl(fd_, TIOCOUTQ, &unsent) == 0 && unsent == 0;
+        return ioctl(fd_, TCFLSH, outputEmpty ? TCIFLUSH : TCIOFLUSH) == 0;
+    }
 
     bool ReadLineState() override {
         if (ioctl(fd_, TCGETS2, &saved_) != 0) return false;
