@@ -24,10 +24,10 @@
 #include <array>
 #include <cstdint>
 
-#include "plot/Plot.h"
-#include "plot/PlotAxis.h"
-#include "plot/PlotChannelCustom.h"
-#include "plot/PlotDataView.h"
+#include "plot/component/Plot.h"
+#include "plot/axes/PlotAxis.h"
+#include "plot/channels/PlotChannelCustom.h"
+#include "plot/views/PlotDataView.h"
 #include "plot/qt/QtCanvas.h"
 #include "tools/mpu-sim/MemoryMap.h"
 #include "workbench/ScopePlotConfiguration.h"

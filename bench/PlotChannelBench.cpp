@@ -11,8 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "plot/Plot.h"
-#include "plot/PlotAxis.h"
+#include "plot/component/Plot.h"
+#include "plot/axes/PlotAxis.h"
 
 namespace ondrix {
 namespace {

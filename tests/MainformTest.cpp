@@ -15,7 +15,7 @@
 #include "RecordingNotifier.h"
 #include "ScopeRig.h"
 #include "acquisition/ChannelAddress.h"
-#include "plot/PlotChannel.h"
+#include "plot/channels/PlotChannel.h"
 #include "tools/mpu-sim/MemoryMap.h"
 #include "workbench/Mainform.h"
 

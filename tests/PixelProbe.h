@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "plot/PlotObjects.h"
+#include "plot/objects/PlotObjects.h"
 
 namespace ondrix::test {
 

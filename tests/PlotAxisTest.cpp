@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "PlotErrors.h"
-#include "plot/Plot.h"
-#include "plot/PlotAxis.h"
+#include "plot/component/Plot.h"
+#include "plot/axes/PlotAxis.h"
 
 using namespace ondrix;
 

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "PlotErrors.h"
-#include "plot/Plot.h"
-#include "plot/PlotAxis.h"
-#include "plot/PlotAxisTicks.h"
-#include "plot/PlotCalendar.h"
-#include "plot/PlotProperties.h"
-#include "plot/PlotValueText.h"
+#include "plot/component/Plot.h"
+#include "plot/axes/PlotAxis.h"
+#include "plot/axes/PlotAxisTicks.h"
+#include "plot/core/PlotCalendar.h"
+#include "plot/config/PlotProperties.h"
+#include "plot/core/PlotValueText.h"
 
 using namespace ondrix;
 using ondrix::test::ErrorOf;

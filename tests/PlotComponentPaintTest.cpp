@@ -10,10 +10,10 @@
 #include <memory>
 #include <vector>
 
-#include "plot/Plot.h"
-#include "plot/PlotAxis.h"
-#include "plot/PlotDataView.h"
-#include "plot/PlotLabel.h"
+#include "plot/component/Plot.h"
+#include "plot/axes/PlotAxis.h"
+#include "plot/views/PlotDataView.h"
+#include "plot/views/PlotLabel.h"
 #include "plot/qt/QtCanvas.h"
 #include "tests/PixelProbe.h"
 #include "workbench/ScopePlotConfiguration.h"

@@ -1,16 +1,16 @@
-#include "plot/PlotConfiguration.h"
+#include "plot/config/PlotConfiguration.h"
 
 #include <gtest/gtest.h>
 
-#include "plot/Plot.h"
-#include "plot/PlotAxis.h"
-#include "plot/PlotChannel.h"
-#include "plot/PlotDataCursor.h"
-#include "plot/PlotDataView.h"
-#include "plot/PlotLabel.h"
-#include "plot/PlotLegend.h"
-#include "plot/PlotProperties.h"
-#include "plot/PlotToolBar.h"
+#include "plot/component/Plot.h"
+#include "plot/axes/PlotAxis.h"
+#include "plot/channels/PlotChannel.h"
+#include "plot/views/PlotDataCursor.h"
+#include "plot/views/PlotDataView.h"
+#include "plot/views/PlotLabel.h"
+#include "plot/views/PlotLegend.h"
+#include "plot/config/PlotProperties.h"
+#include "plot/views/PlotToolBar.h"
 
 namespace ondrix {
 namespace {

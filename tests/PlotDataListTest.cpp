@@ -1,4 +1,4 @@
-#include "plot/PlotDataList.h"
+#include "plot/data/PlotDataList.h"
 
 #include <gtest/gtest.h>
 

@@ -14,10 +14,10 @@
 
 #include "PixelProbe.h"
 #include "PlotErrors.h"
-#include "plot/Plot.h"
-#include "plot/PlotAxis.h"
-#include "plot/PlotDataView.h"
-#include "plot/PlotToolBar.h"
+#include "plot/component/Plot.h"
+#include "plot/axes/PlotAxis.h"
+#include "plot/views/PlotDataView.h"
+#include "plot/views/PlotToolBar.h"
 #include "plot/qt/QtCanvas.h"
 
 using namespace ondrix;

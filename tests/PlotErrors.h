@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "plot/PlotTypes.h"
+#include "plot/core/PlotTypes.h"
 
 namespace ondrix::test {
 

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "plot/PlotAxis.h"
-#include "plot/PlotDataView.h"
-#include "plot/PlotLabel.h"
-#include "plot/PlotLayoutManager.h"
-#include "plot/PlotLegend.h"
-#include "plot/PlotToolBar.h"
-#include "plot/PlotValueText.h"
+#include "plot/axes/PlotAxis.h"
+#include "plot/views/PlotDataView.h"
+#include "plot/views/PlotLabel.h"
+#include "plot/component/PlotLayoutManager.h"
+#include "plot/views/PlotLegend.h"
+#include "plot/views/PlotToolBar.h"
+#include "plot/core/PlotValueText.h"
 #include "workbench/ScopePlotConfiguration.h"
 
 using namespace ondrix;

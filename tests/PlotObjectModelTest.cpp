@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "PlotErrors.h"
-#include "plot/Plot.h"
-#include "plot/PlotMasterManager.h"
+#include "plot/component/Plot.h"
+#include "plot/component/PlotMasterManager.h"
 
 using namespace ondrix;
 

@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "plot/Plot.h"
-#include "plot/PlotRepaintThrottle.h"
+#include "plot/component/Plot.h"
+#include "plot/core/PlotRepaintThrottle.h"
 
 using namespace ondrix;
 

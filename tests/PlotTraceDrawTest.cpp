@@ -14,9 +14,9 @@
 
 #include "PixelProbe.h"
 #include "TraceRig.h"
-#include "plot/Plot.h"
-#include "plot/PlotAxis.h"
-#include "plot/PlotTraceMapper.h"
+#include "plot/component/Plot.h"
+#include "plot/axes/PlotAxis.h"
+#include "plot/channels/PlotTraceMapper.h"
 #include "plot/qt/QtCanvas.h"
 
 using namespace ondrix;

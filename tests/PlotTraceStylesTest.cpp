@@ -13,10 +13,10 @@
 
 #include "PixelProbe.h"
 #include "TraceRig.h"
-#include "plot/Plot.h"
-#include "plot/PlotAxis.h"
-#include "plot/PlotInterpolation.h"
-#include "plot/PlotValueArea.h"
+#include "plot/component/Plot.h"
+#include "plot/axes/PlotAxis.h"
+#include "plot/core/PlotInterpolation.h"
+#include "plot/channels/PlotValueArea.h"
 #include "plot/qt/QtCanvas.h"
 
 using namespace ondrix;

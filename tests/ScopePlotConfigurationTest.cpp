@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "plot/PlotAxis.h"
-#include "plot/PlotChannel.h"
-#include "plot/PlotDataCursor.h"
-#include "plot/PlotDataView.h"
-#include "plot/PlotLabel.h"
-#include "plot/PlotLegend.h"
-#include "plot/PlotToolBar.h"
+#include "plot/axes/PlotAxis.h"
+#include "plot/channels/PlotChannel.h"
+#include "plot/views/PlotDataCursor.h"
+#include "plot/views/PlotDataView.h"
+#include "plot/views/PlotLabel.h"
+#include "plot/views/PlotLegend.h"
+#include "plot/views/PlotToolBar.h"
 #include "workbench/ScopePlotConfiguration.h"
 
 namespace ondrix {

@@ -13,7 +13,7 @@
 
 #include <functional>
 
-#include "plot/PlotTypes.h"
+#include "plot/core/PlotTypes.h"
 
 namespace ondrix {
 

@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "acquisition/ChannelAddress.h"
-#include "plot/PlotChannel.h"
+#include "plot/channels/PlotChannel.h"
 #include "plot/qt/QtCanvas.h"
 #include "workbench/MainformGeometry.h"
 #include "workbench/ScopePlotConfiguration.h"

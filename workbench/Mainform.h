@@ -26,7 +26,7 @@
 #include "acquisition/SerialLink.h"
 #include "platform/Notifier.h"
 #include "platform/qt/QtExecutor.h"
-#include "plot/Plot.h"
+#include "plot/component/Plot.h"
 #include "plot/qt/PlotWidget.h"
 #include "workbench/ChannelGroupBox.h"
 #include "workbench/PlotChannelSink.h"

@@ -3,7 +3,7 @@
 // thread only (its batches are handed over there), so the channel needs no lock.
 
 #include "acquisition/ChannelSink.h"
-#include "plot/PlotChannel.h"
+#include "plot/channels/PlotChannel.h"
 
 namespace ondrix {
 

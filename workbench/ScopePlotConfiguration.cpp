@@ -1,7 +1,7 @@
 #include "workbench/ScopePlotConfiguration.h"
 
-#include "plot/PlotChannel.h"
-#include "plot/PlotConfiguration.h"
+#include "plot/channels/PlotChannel.h"
+#include "plot/config/PlotConfiguration.h"
 
 namespace ondrix {
 

@@ -2,7 +2,7 @@
 // The scope's plot: its stored configuration (workbench/ScopePlot.cfg, compiled in) and the
 // ring buffers the window gives its four channels.
 
-#include "plot/Plot.h"
+#include "plot/component/Plot.h"
 
 namespace ondrix {
 

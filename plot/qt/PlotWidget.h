@@ -21,7 +21,7 @@
 #include <functional>
 
 #include "platform/qt/QtExecutor.h"
-#include "plot/WindowedComponent.h"
+#include "plot/component/WindowedComponent.h"
 
 namespace ondrix {
 

@@ -32,7 +32,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "plot/PlotCanvas.h"
+#include "plot/core/PlotCanvas.h"
 
 namespace ondrix {
 

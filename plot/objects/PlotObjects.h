@@ -1,0 +1,326 @@
+#pragma once
+// The roots of every plot object:
+//   TPlotObject         name, visibility, selection, the notification callbacks, input entry points
+//   TPlotManagerObject  an object held by a per-kind manager; checks its construction arguments
+//   TPlotLayoutObject   an object the layout places in a band around the data view
+//   TPlotButton         a push button inside a toolbar, legend or table; owned by its container,
+//                       held by no manager
+//
+// Ownership: a managed object belongs to its per-kind manager (PlotManagers.h). Its destructor
+// calls nobody. The manager that frees it first takes it out of its own list and reports the
+// removal through ReportRemoval while the object is still whole (PlotMasterManager.h tells the
+// whole sequence).
+//
+// Callbacks are plain std::function members, wired by the managers: OnChange, OnInsert, OnRemove
+// and OnRename come with construction; OnLayoutChange is set by the layout manager, OnSetFocus and
+// OnInvalidateNow by the master manager when the object joins the plot. An unset callback is
+// skipped.
+//
+// Setters store only a changed value and then report it: TriggerChange, or TriggerLayoutChange
+// for what moves the object between bands (Horizontal, ZOrder, ForceStacking).
+//
+// Threads: GUI thread only.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "plot/core/PlotTypes.h"
+
+namespace ondrix {
+
+class TPlotComponent;
+class TPlotObject;
+class TPlotTextMeasure;
+
+using TPlotObjectEvent = std::function<void(TPlotObject&)>;
+
+// The four handlers every managed object is built with; a manager hands its own to each object
+// it creates.
+struct TPlotObjectEvents {
+    TPlotObjectEvent OnChange;
+    TPlotObjectEvent OnInsert;
+    TPlotObjectEvent OnRemove;
+    TPlotObjectEvent OnRename;
+};
+
+// Throws the construction message of the first missing handler, in the order the messages are
+// documented (change, insert, remove, rename).
+void CheckPlotObjectEvents(const TPlotObjectEvents& events);
+
+// Names compare equal when they differ only in the case of the letters a to z.
+bool SameText(const std::string& a, const std::string& b);
+
+// Whether a reference by name should take the new name of `renamed`: it is the cached object, or,
+// with nothing cached yet, the object that bore the referenced name until now. A first naming
+// (from no name) moves no reference.
+bool ReferenceFollowsRename(const TPlotObject* cached, const std::string& referencedName,
+                            const TPlotObject& renamed);
+
+// A pixel rectangle; Right and Bottom lie just outside it.
+struct TPlotRect {
+    int32_t Left = 0;
+    int32_t Top = 0;
+    int32_t Right = 0;
+    int32_t Bottom = 0;
+
+    bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
+    bool operator==(const TPlotRect& other) const {
+        return Left == other.Left && Top == other.Top && Right == other.Right && Bottom == other.Bottom;
+    }
+};
+
+enum TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
+
+// Keyboard and mouse-button state of an input event: a set of the flags below.
+using TShiftState = uint8_t;
+constexpr TShiftState ssShift = 0x01;
+constexpr TShiftState ssAlt = 0x02;
+constexpr TShiftState ssCtrl = 0x04;
+constexpr TShiftState ssLeft = 0x08;
+constexpr TShiftState ssRight = 0x10;
+constexpr TShiftState ssMiddle = 0x20;
+constexpr TShiftState ssDouble = 0x40;
+
+// Mouse pointer shapes objects ask for; the host maps them to its own.
+enum TPlotCursor : uint8_t { crDefault, crHandPoint, crDrag, crSizeWE, crSizeNS };
+
+// What an object's mouse handlers get, built anew for every call.
+struct TPlotMouseData {
+    int X = 0;  // client pixels
+    int Y = 0;
+    int XAxisPixels = 0;  // the coordinate X axes map: X, or Y when the object's axes are reversed
+    int YAxisPixels = 0;  // the coordinate Y axes map: Y, or X when reversed
+    TMouseButton Button = mbLeft;
+    bool DblClick = false;  // the gesture began with a double click
+    TShiftState Shift = 0;
+};
+
+// Filled by an object that offers a hint; an empty text means none.
+struct THintData {
+    std::string Text;
+    int Left = 0;
+    int Top = 0;
+};
+
+// ---- TPlotObject -------------------------------------------------------------------------
+
+class TPlotObject {
+public:
+    TPlotObject(TPlotComponent* owner, TPlotObjectEvents events);
+    virtual ~TPlotObject();
+    TPlotObject(const TPlotObject&) = delete;
+    TPlotObject& operator=(const TPlotObject&) = delete;
+
+    TPlotObjectEvent OnChange;        // something visible changed
+    TPlotObjectEvent OnLayoutChange;  // the object moved between or within bands
+    TPlotObjectEvent OnRemove;        // the object is leaving the plot
+    TPlotObjectEvent OnInsert;        // the object is complete: add it to the managers
+    TPlotObjectEvent OnRename;        // Name changed
+    TPlotObjectEvent OnSetFocus;      // the object became selected
+    std::function<void()> OnInvalidateNow;  // asks for an immediate repaint
+
+    TPlotComponent* GetOwner() const { return owner_; }
+
+    const std::string& GetName() const { return name_; }
+    // Keeps the old name in PreviousName, then tells OnRename (which renames references to this
+    // object), then reports the change.
+    void SetName(const std::string& name);
+    const std::string& GetPreviousName() const { return previousName_; }
+
+    bool GetVisible() const { return visible_; }
+    virtual void SetVisible(bool value);
+    bool GetEnabled() const { return enabled_; }
+    // Disabling also drops Pressed and UserSelected, so a disabled object holds no gesture.
+    virtual void SetEnabled(bool value);
+    int32_t GetLayer() const { return layer_; }
+    void SetLayer(int32_t value);
+    bool GetPopupEnabled() const { return popupEnabled_; }
+    void SetPopupEnabled(bool value);
+    bool GetUserCanEdit() const { return userCanEdit_; }
+    void SetUserCanEdit(bool value);
+    bool GetXYAxesReversed() const { return xyAxesReversed_; }
+    virtual void SetXYAxesReversed(bool value);
+
+    bool GetUserSelected() const { return userSelected_; }
+    // Repaints at once; a newly selected object tells the plot (OnSetFocus) before its own
+    // got-focus handling, so the others can drop their selection first.
+    void SetUserSelected(bool value);
+
+    bool GetPressed() const { return pressed_; }
+    // Set by the paint pass's draw setup; a channel takes part in the painting only then.
+    bool GetDrawReady() const { return drawReady_; }
+    TShiftState GetShiftState() const { return shiftState_; }
+    // Input state pushed by the component before each hit test; not a visible change.
+    void SetShiftState(TShiftState value) { shiftState_ = value; }
+
+    virtual void TriggerChange();
+    virtual void TriggerLayoutChange();
+
+    // Another object is leaving the plot, was renamed, or became selected. The base keeps no
+    // reference to anything, so it has nothing to do; kinds that refer to others override.
+    virtual void NotificationRemove(TPlotObject& obj);
+    virtual void NotificationRename(TPlotObject& obj);
+    virtual void NotificationSetFocus(TPlotObject& obj);
+
+    // Input entry points, called by the component's mouse and key dispatch.
+    virtual void iMouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void iMouseMove(THintData& hint, TShiftState shift, int x, int y, bool dblClick);
+    virtual void iMouseUp(TMouseButton button, TShiftState shift, int x, int y, bool dblClick);
+    virtual bool iMouseHitTest(const TPlotMouseData& data);
+    virtual bool iMouseWheel(int delta, TShiftState shift, int x, int y);
+    virtual void iKeyDown(int& key, TShiftState shift);
+
+    virtual void DoMouseHint(const TPlotMouseData& data, THintData& hint);
+    virtual void DoMouseLeft(const TPlotMouseData& data);
+    virtual void DoMouseMove(const TPlotMouseData& data);
+    virtual void DoMouseUp(const TPlotMouseData& data);
+    virtual void DoMouseDoubleClick(const TPlotMouseData& data);
+    virtual void DoSetFocus();
+    virtual void DoLostFocus();
+    virtual void DoMouseNotOver();
+
+    // The object under the point: the object itself here, a child in containers. Remembered, so
+    // that GetMousePointer can ask that child.
+    virtual TPlotObject* GetMouseObject(int x, int y);
+    virtual TPlotCursor GetMousePointer(int x, int y);
+
+    // The object is complete (created, properties set or read): it asks to join the plot.
+    virtual void Loaded();
+
+    // The freeing manager's last call before destruction: tells the plot the object is leaving
+    // (OnRemove), then lets the layout close its place.
+    void ReportRemoval();
+
+protected:
+    // The pattern of every published property's setter: a changed value is stored and reported,
+    // an unchanged one reports nothing.
+    template <class T, class V>
+    void SetField(T& field, const V& value) {
+        if (field == value) return;
+        field = value;
+        TriggerChange();
+    }
+
+    TPlotMouseData MakeMouseData(TMouseButton button, TShiftState shift, int x, int y, bool dblClick) const;
+    void SetPressed(bool value) { pressed_ = value; }
+    // The paint pass's draw setup decides whether the object takes part in this paint.
+    void SetDrawReady(bool value) { drawReady_ = value; }
+
+private:
+    TPlotComponent* owner_;
+    std::string name_;
+    std::string previousName_;
+    TShiftState shiftState_ = 0;
+    bool visible_ = true;
+    bool enabled_ = true;
+    int32_t layer_ = 100;
+    bool popupEnabled_ = true;
+    bool userSelected_ = false;
+    bool userCanEdit_ = true;
+    bool xyAxesReversed_ = false;
+    bool drawReady_ = false;
+    bool pressed_ = false;
+    TPlotObject* mouseObject_ = nullptr;
+};
+
+// ---- TPlotManagerObject ------------------------------------------------------------------
+
+// An object that lives in a per-kind manager. Throws EPlotError when the owner or a handler is
+// missing ("Owner must be assigned", "OnChange event handler can not be null", ...).
+class TPlotManagerObject : public TPlotObject {
+public:
+    TPlotManagerObject(TPlotComponent* owner, TPlotObjectEvents events);
+};
+
+// ---- TPlotLayoutObject -------------------------------------------------------------------
+
+class TPlotLayoutObject : public TPlotManagerObject {
+public:
+    using TPlotManagerObject::TPlotManagerObject;
+
+    double GetStartPercent() const { return startPercent_; }
+    void SetStartPercent(double value);
+    double GetStopPercent() const { return stopPercent_; }
+    void SetStopPercent(double value);
+    int32_t GetZOrder() const { return zOrder_; }
+    void SetZOrder(int32_t value);
+    bool GetHorizontal() const { return horizontal_; }
+    void SetHorizontal(bool value);
+    bool GetForceStacking() const { return forceStacking_; }
+    void SetForceStacking(bool value);
+
+    virtual bool GetIsHorz() const { return horizontal_; }
+    virtual bool GetIsVert() const { return !horizontal_; }
+
+    // What the layout asks of each object it places: the thickness across its side, and the
+    // room to keep free beyond each end along it. Kinds that take no room answer 0.
+    virtual int GetRequiredWidth(const TPlotTextMeasure& measure);
+    virtual int GetRequiredLengthGaurd(const TPlotTextMeasure& measure);
+
+    // Written by the layout; not changes of their own.
+    bool GetReverseSide() const { return reverseSide_; }
+    void SetReverseSide(bool value) { reverseSide_ = value; }
+    const TPlotRect& GetDrawRect() const { return drawRect_; }
+    void SetDrawRect(const TPlotRect& rect) { drawRect_ = rect; }
+    bool GetStartStacked() const { return startStacked_; }
+    void SetStartStacked(bool value) { startStacked_ = value; }
+    bool GetStopStacked() const { return stopStacked_; }
+    void SetStopStacked(bool value) { stopStacked_ = value; }
+    const TPlotRect& GetLayoutRect() const { return layoutRect_; }
+    void SetLayoutRect(const TPlotRect& rect) { layoutRect_ = rect; }
+
+    int GetWidth() const { return drawRect_.Right - drawRect_.Left; }
+    int GetHeight() const { return drawRect_.Bottom - drawRect_.Top; }
+
+    bool iMouseHitTest(const TPlotMouseData& data) override;
+    // Joins the plot, then asks the layout to find it a place.
+    void Loaded() override;
+
+private:
+    double stopPercent_ = 100;
+    double startPercent_ = 0;
+    int32_t zOrder_ = 0;
+    bool horizontal_ = false;
+    bool reverseSide_ = false;
+    TPlotRect drawRect_;
+    bool startStacked_ = false;
+    bool stopStacked_ = false;
+    TPlotRect layoutRect_;
+    bool forceStacking_ = false;
+};
+
+// ---- TPlotButton -------------------------------------------------------------------------
+
+// A push button drawn by its container. Auto-repeat (a timer firing OnClick while held) arrives
+// with the component's timer.
+class TPlotButton : public TPlotObject {
+public:
+    using TPlotButtonEvent = std::function<void(TPlotButton&)>;
+
+    using TPlotObject::TPlotObject;
+
+    TPlotButtonEvent OnClick;
+    TPlotButtonEvent OnGroupClick;  // before OnClick when GroupIndex is not 0: unlatches the group
+    TPlotButtonEvent OnInvalidate;
+    TPlotButtonEvent OnDownChange;
+
+    const TPlotRect& GetDrawRect() const { return drawRect_; }
+    void SetDrawRect(const TPlotRect& rect) { drawRect_ = rect; }
+    bool GetDown() const { return down_; }
+    // Latched state: repaints, then tells the container.
+    void SetDown(bool value);
+    int32_t GetGroupIndex() const { return groupIndex_; }
+    void SetGroupIndex(int32_t value) { groupIndex_ = value; }
+
+    void DoMouseLeft(const TPlotMouseData& data) override;
+    // A release counts as a click only inside the button.
+    void DoMouseUp(const TPlotMouseData& data) override;
+
+private:
+    TPlotRect drawRect_;
+    bool down_ = false;
+    int32_t groupIndex_ = 0;
+};
+
+}  // namespace ondrix
