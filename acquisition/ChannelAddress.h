@@ -1,10 +1,20 @@
 #pragma once
 // The rule that turns an address box's text into a channel's MPU address.
 
+#include <array>
 #include <cstdint>
 #include <string>
 
+#include "WireProtocol.h"
+
 namespace ondrix {
+
+// The virtual MPU's demo variables: sine, triangle, square and damped oscillation. The scope's
+// address boxes start with them, so that the first RUN against the virtual MPU shows four live
+// traces. Defined here, in the layer the scope and the virtual MPU both build on, because the
+// scope must not depend on the virtual MPU; the MPU's memory map checks that it serves these
+// variables at these addresses.
+constexpr std::array<uint32_t, kChannelCount> kDemoAddresses = {0x20000000, 0x20000004, 0x20000006, 0x2000000C};
 
 struct ParsedAddress {
     enum class Status {

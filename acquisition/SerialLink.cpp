@@ -14,7 +14,8 @@ namespace ondrix {
 namespace {
 
 // The settings as they reach the line: the baud rate whole, the other three as single bytes,
-// as stored settings have always been applied.
+// as stored settings have always been applied. Devices take the codes as they come, so this is
+// where the stored values' high bytes are dropped, for the device and the write bound alike.
 LineSettings LowByteSettings(const PortSettings& settings) {
     LineSettings line;
     line.baudRate = settings.BaudRate;

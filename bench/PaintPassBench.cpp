@@ -24,11 +24,11 @@
 #include <array>
 #include <cstdint>
 
-#include "plot/component/Plot.h"
 #include "plot/axes/PlotAxis.h"
 #include "plot/channels/PlotChannelCustom.h"
-#include "plot/views/PlotDataView.h"
+#include "plot/component/Plot.h"
 #include "plot/qt/QtCanvas.h"
+#include "plot/views/PlotDataView.h"
 #include "tools/mpu-sim/MemoryMap.h"
 #include "workbench/ScopePlotConfiguration.h"
 

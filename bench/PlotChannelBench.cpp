@@ -11,8 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "plot/component/Plot.h"
 #include "plot/axes/PlotAxis.h"
+#include "plot/component/Plot.h"
 
 namespace ondrix {
 namespace {

@@ -39,10 +39,12 @@ bool EventLoop::RunUntil(const std::function<bool()>& done, std::chrono::steady_
     }
 }
 
-void EventLoop::RunPending() {
+size_t EventLoop::RunPending() {
     std::unique_lock<std::mutex> lock(mutex_);
-    for (size_t pending = tasks_.size(); pending > 0 && RunOne(lock); --pending) {
-    }
+    const size_t pending = tasks_.size();
+    size_t ran = 0;
+    while (ran < pending && RunOne(lock)) ++ran;
+    return ran;
 }
 
 }  // namespace ondrix

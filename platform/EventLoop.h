@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -20,8 +21,9 @@ public:
     // `done` is checked before the first wait, after every task and at least every 20 ms, so it
     // may watch flags that no task sets (a signal, a counter of another thread).
     bool RunUntil(const std::function<bool()>& done, std::chrono::steady_clock::duration timeout);
-    // Runs the tasks already posted, without waiting for more.
-    void RunPending();
+    // Runs the tasks already posted, without waiting for more. Returns how many ran, so that a
+    // caller can tell "nothing was queued" from "what was queued did nothing".
+    size_t RunPending();
 
 private:
     bool RunOne(std::unique_lock<std::mutex>& lock);

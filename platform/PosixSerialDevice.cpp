@@ -232,14 +232,8 @@ private:
 // ---- character format -----------------------------------------------------------------------
 
 bool ComposeCharacterFormat(const LineSettings& settings, unsigned int& controlFlags) {
-    // Only the low byte of each stored setting counts, as the settings file's byte-sized fields
-    // were always applied.
-    const int dataBits = settings.dataBits & 0xFF;
-    const int parity = settings.parity & 0xFF;
-    const int stopBits = settings.stopBits & 0xFF;
-
     tcflag_t size = 0;
-    switch (dataBits) {
+    switch (settings.dataBits) {
         case 5: size = CS5; break;
         case 6: size = CS6; break;
         case 7: size = CS7; break;
@@ -247,14 +241,14 @@ bool ComposeCharacterFormat(const LineSettings& settings, unsigned int& controlF
         default: return false;
     }
     tcflag_t parityFlags = 0;
-    switch (parity) {
+    switch (settings.parity) {
         case 0: break;
         case 1: parityFlags = PARENB | PARODD; break;
         case 2: parityFlags = PARENB; break;
         default: return false;
     }
     tcflag_t stopFlags = 0;
-    switch (stopBits) {
+    switch (settings.stopBits) {
         case 0: break;
         // termios has no separate setting for one and a half stop bits: with CSTOPB a UART sends
         // 1.5 stop bits after 5 data bits and 2 otherwise, so 1.5 is applied as the line allows.

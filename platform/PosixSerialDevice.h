@@ -21,10 +21,10 @@ namespace ondrix {
 SerialDeviceOpener PosixSerialDeviceOpener();
 
 // The character-format part of ApplyLineSettings: replaces the data-size, parity and stop-bit
-// bits of `controlFlags` (a termios c_cflag word) by those of `settings`, from the low byte of
-// each value, the part that stored settings have always applied. False, with `controlFlags` untouched, for
-// data bits outside 5..8, parity outside 0..2 or stop bits outside 0..2. Exposed because a
-// pseudo-terminal always reports 8 data bits and no parity, so tests check the mapping here.
+// bits of `controlFlags` (a termios c_cflag word) by those of `settings`, taken as they come.
+// False, with `controlFlags` untouched, for data bits outside 5..8, parity outside 0..2 or stop
+// bits outside 0..2. Exposed because a pseudo-terminal always reports 8 data bits and no parity,
+// so tests check the mapping here.
 bool ComposeCharacterFormat(const LineSettings& settings, unsigned int& controlFlags);
 
 }  // namespace ondrix

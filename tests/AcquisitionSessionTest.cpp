@@ -165,10 +165,20 @@ TEST(AcquisitionSession, BatchesOfAStoppedSessionAreDropped) {
     SessionFixture f(mpu.PortsFolder(), 10);
     f.session.Run();
     ASSERT_TRUE(f.session.Running());
-    std::this_thread::sleep_for(200ms);  // ticks post batches that nobody runs yet
+    // Ticks post batches that nobody runs yet: once the request is out the MPU streams what it
+    // asks for, and a few ticks pass over those frames.
+    const auto deadline = Clock::now() + 5s;
+    const auto waitFor = [&](const std::function<bool()>& done) {
+        while (!done() && Clock::now() < deadline) std::this_thread::sleep_for(1ms);
+    };
+    waitFor([&] { return mpu.BytesReceived() >= kRequestFrameSize; });
+    const size_t sentBeforeTheRequest = mpu.Sent().size();
+    waitFor([&] { return mpu.Sent().size() >= sentBeforeTheRequest + 20; });
+    std::this_thread::sleep_for(5 * AcquisitionSession::kTickPeriod);
     f.session.Stop();
-    f.loop.RunPending();
-    for (const FakeChannel& channel : f.channels) EXPECT_EQ(channel.points.size(), 10u);
+    // A clean line loses no device, so every task queued is a batch of samples.
+    EXPECT_GE(f.loop.RunPending(), 1u) << "no batch was queued before Stop";
+    for (const FakeChannel& channel : f.channels) EXPECT_EQ(channel.points.size(), 10u) << "only the prefill";
 }
 
 TEST(AcquisitionSession, SwitchedOffChannelStillReceivesEverySample) {

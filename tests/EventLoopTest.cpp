@@ -51,10 +51,20 @@ TEST(EventLoop, RunPendingRunsOnlyWhatIsAlreadyThere) {
         loop.Post(reposting);
     };
     loop.Post(reposting);
-    loop.RunPending();
+    EXPECT_EQ(loop.RunPending(), 1u);
     EXPECT_EQ(runs, 1);
-    loop.RunPending();
+    EXPECT_EQ(loop.RunPending(), 1u);
     EXPECT_EQ(runs, 2);
+}
+
+TEST(EventLoop, RunPendingCountsTheTasksItRan) {
+    EventLoop loop;
+    EXPECT_EQ(loop.RunPending(), 0u);
+    int runs = 0;
+    for (int i = 0; i < 3; ++i) loop.Post([&] { ++runs; });
+    EXPECT_EQ(loop.RunPending(), 3u);
+    EXPECT_EQ(runs, 3);
+    EXPECT_EQ(loop.RunPending(), 0u);
 }
 
 }  // namespace

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "PixelProbe.h"
-#include "plot/component/Plot.h"
 #include "plot/axes/PlotAxis.h"
+#include "plot/component/Plot.h"
 #include "plot/qt/QtCanvas.h"
 
 using namespace ondrix;

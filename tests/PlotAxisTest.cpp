@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "PlotErrors.h"
-#include "plot/component/Plot.h"
 #include "plot/axes/PlotAxis.h"
+#include "plot/component/Plot.h"
 
 using namespace ondrix;
 

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "PlotErrors.h"
-#include "plot/component/Plot.h"
 #include "plot/axes/PlotAxis.h"
 #include "plot/axes/PlotAxisTicks.h"
-#include "plot/core/PlotCalendar.h"
+#include "plot/component/Plot.h"
 #include "plot/config/PlotProperties.h"
+#include "plot/core/PlotCalendar.h"
 #include "plot/core/PlotValueText.h"
 
 using namespace ondrix;

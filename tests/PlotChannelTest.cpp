@@ -10,8 +10,8 @@
 
 #include "PlotErrors.h"
 #include "TemporaryFolder.h"
-#include "plot/component/Plot.h"
 #include "plot/axes/PlotAxis.h"
+#include "plot/component/Plot.h"
 
 using namespace ondrix;
 

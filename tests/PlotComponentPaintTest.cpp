@@ -8,13 +8,15 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
-#include "plot/component/Plot.h"
 #include "plot/axes/PlotAxis.h"
+#include "plot/component/Plot.h"
+#include "plot/qt/QtCanvas.h"
 #include "plot/views/PlotDataView.h"
 #include "plot/views/PlotLabel.h"
-#include "plot/qt/QtCanvas.h"
 #include "tests/PixelProbe.h"
 #include "workbench/ScopePlotConfiguration.h"
 
@@ -114,12 +116,17 @@ TEST_F(ScopePaint, APlotWithoutToolbarPaintsNothingNotEvenItsBackground) {
 
 namespace {
 
-// Fails the first `failures` passes, then paints like a plot.
+// Fails the first `failures` passes, with the plot's own error or with a fault, then paints like
+// a plot.
 class FailingPlot : public TPlot {
 public:
     int failures = 1;
+    bool fault = false;
     void iPaintTo(TCanvas& canvas) override {
-        if (failures-- > 0) throw EPlotError("Index out of Bounds");
+        if (failures-- > 0) {
+            if (fault) throw std::runtime_error("broken");
+            throw EPlotError("Index out of Bounds");
+        }
         TPlot::iPaintTo(canvas);
     }
 };
@@ -147,6 +154,23 @@ TEST(ErrorScreen, AFailingPassShowsItsMessageInWhiteOnBlackAndTheNextPaintTriesA
     const QImage painted = PaintOnScreen(plot);
     EXPECT_EQ(painted.pixel(0, 0), Rgb(DesktopSystemColor(SystemColorRole::Shadow)));
     EXPECT_EQ(painted.pixel(150, 60), kBlack);
+}
+
+// The plot's own errors are shown; a fault is shown too, and reported once.
+TEST(ErrorScreen, OnlyAFaultIsReported) {
+    for (const bool fault : {false, true}) {
+        FailingPlot plot;
+        plot.fault = fault;
+        plot.SetBounds(300, 120);
+        plot.SetSurfaceFactory(std::make_shared<QtSurfaceFactory>());
+        std::vector<std::string> reports;
+        plot.OnUnexpectedError = [&reports](const std::string& source, const std::exception& error) {
+            reports.push_back(source + ": " + error.what());
+        };
+        const QImage failed = PaintOnScreen(plot);
+        EXPECT_EQ(failed.pixel(299, 119), kBlack) << "the error screen";
+        EXPECT_EQ(reports, fault ? std::vector<std::string>{"the paint pass: broken"} : std::vector<std::string>{});
+    }
 }
 
 TEST(ErrorScreen, AMessageTooLongForOneLineWrapsInsideTheClientArea) {

@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "plot/component/Plot.h"
 #include "plot/axes/PlotAxis.h"
 #include "plot/channels/PlotChannel.h"
+#include "plot/component/Plot.h"
+#include "plot/config/PlotProperties.h"
 #include "plot/views/PlotDataCursor.h"
 #include "plot/views/PlotDataView.h"
 #include "plot/views/PlotLabel.h"
 #include "plot/views/PlotLegend.h"
-#include "plot/config/PlotProperties.h"
 #include "plot/views/PlotToolBar.h"
 
 namespace ondrix {

@@ -14,11 +14,11 @@
 
 #include "PixelProbe.h"
 #include "PlotErrors.h"
-#include "plot/component/Plot.h"
 #include "plot/axes/PlotAxis.h"
+#include "plot/component/Plot.h"
+#include "plot/qt/QtCanvas.h"
 #include "plot/views/PlotDataView.h"
 #include "plot/views/PlotToolBar.h"
-#include "plot/qt/QtCanvas.h"
 
 using namespace ondrix;
 

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "plot/axes/PlotAxis.h"
+#include "plot/component/PlotLayoutManager.h"
+#include "plot/core/PlotValueText.h"
 #include "plot/views/PlotDataView.h"
 #include "plot/views/PlotLabel.h"
-#include "plot/component/PlotLayoutManager.h"
 #include "plot/views/PlotLegend.h"
 #include "plot/views/PlotToolBar.h"
-#include "plot/core/PlotValueText.h"
 #include "workbench/ScopePlotConfiguration.h"
 
 using namespace ondrix;

@@ -219,6 +219,77 @@ TEST(PlotObjectFamilies, RemoveAllFreesEveryObjectOfTheKindOnly) {
     EXPECT_EQ(plot.GetPlotObjectManager()->GetCount(), 8);
 }
 
+// Every kind's names share one implementation: a name that forwards to another kind's list
+// shows as a lookup that misses or as a count that moves in the wrong kind.
+TEST(PlotObjectFamilies, EveryKindsOperationsReachItsOwnObjectsOnly) {
+    struct Family {
+        std::string kind;
+        int keptByRemoveAll;
+        std::function<int(TPlotComponent&)> add;
+        std::function<int(const TPlotComponent&)> count;
+        std::function<TPlotObject*(const TPlotComponent&, int)> get;
+        std::function<TPlotObject*(const TPlotComponent&, const std::string&)> byName;
+        std::function<int(const TPlotComponent&, const std::string&)> indexByName;
+        std::function<void(TPlotComponent&, int)> remove;
+        std::function<void(TPlotComponent&)> removeAll;
+    };
+    using P = TPlotComponent;
+    const Family families[] = {
+        {"toolbar", 0, &P::AddToolBar, &P::ToolBarCount, &P::GetToolBar, &P::GetToolBarByName,
+         &P::GetToolBarIndexByName, &P::DeleteToolBar, &P::RemoveAllToolBars},
+        {"legend", 0, &P::AddLegend, &P::LegendCount, &P::GetLegend, &P::GetLegendByName, &P::GetLegendIndexByName,
+         &P::DeleteLegend, &P::RemoveAllLegends},
+        {"table", 0, &P::AddTable, &P::TableCount, &P::GetTable, &P::GetTableByName, &P::GetTableIndexByName,
+         &P::DeleteTable, &P::RemoveAllTables},
+        {"x axis", 0, &P::AddXAxis, &P::XAxisCount, &P::GetXAxis, &P::GetXAxisByName, &P::GetXAxisIndexByName,
+         &P::DeleteXAxis, &P::RemoveAllXAxes},
+        {"y axis", 0, &P::AddYAxis, &P::YAxisCount, &P::GetYAxis, &P::GetYAxisByName, &P::GetYAxisIndexByName,
+         &P::DeleteYAxis, &P::RemoveAllYAxes},
+        {"channel", 0, &P::AddChannel, &P::ChannelCount, &P::GetChannel, &P::GetChannelByName,
+         &P::GetChannelIndexByName, &P::DeleteChannel, &P::RemoveAllChannels},
+        {"data view", 0, &P::AddDataView, &P::DataViewCount, &P::GetDataView, &P::GetDataViewByName,
+         &P::GetDataViewIndexByName, &P::DeleteDataView, &P::RemoveAllDataViews},
+        {"data cursor", 0, &P::AddDataCursor, &P::DataCursorCount, &P::GetDataCursor, &P::GetDataCursorByName,
+         &P::GetDataCursorIndexByName, &P::DeleteDataCursor, &P::RemoveAllDataCursors},
+        {"limit", 0, &P::AddLimit, &P::LimitCount, &P::GetLimit, &P::GetLimitByName, &P::GetLimitIndexByName,
+         &P::DeleteLimit, &P::RemoveAllLimits},
+        {"label", 1, &P::AddLabel, &P::LabelCount, &P::GetLabel, &P::GetLabelByName, &P::GetLabelIndexByName,
+         &P::DeleteLabel, &P::RemoveAllLabels},
+        {"annotation", 0, &P::AddAnnotation, &P::AnnotationCount, &P::GetAnnotation, &P::GetAnnotationByName,
+         &P::GetAnnotationIndexByName, &P::DeleteAnnotation, &P::RemoveAllAnnotations},
+    };
+    const auto counts = [&](const TPlotComponent& plot) {
+        std::vector<int> result;
+        for (const Family& family : families) result.push_back(family.count(plot));
+        return result;
+    };
+
+    for (size_t row = 0; row < std::size(families); ++row) {
+        const Family& family = families[row];
+        SCOPED_TRACE(family.kind);
+        TPlotComponent plot;
+        // Two objects of every kind; the second wears a name that no other kind has.
+        for (const Family& each : families) {
+            each.add(plot);
+            each.add(plot);
+            each.get(plot, 1)->SetName("own " + each.kind);
+        }
+        EXPECT_EQ(family.byName(plot, "OWN " + family.kind), family.get(plot, 1));
+        EXPECT_EQ(family.indexByName(plot, "own " + family.kind), 1);
+
+        std::vector<int> expected = counts(plot);
+        family.remove(plot, 1);
+        expected[row] = 1;
+        EXPECT_EQ(counts(plot), expected);
+        EXPECT_EQ(family.byName(plot, "own " + family.kind), nullptr);
+
+        family.add(plot);
+        family.removeAll(plot);
+        expected[row] = family.keptByRemoveAll;
+        EXPECT_EQ(counts(plot), expected);
+    }
+}
+
 // ---- New objects and their defaults ------------------------------------------------------
 
 TEST(PlotObjectDefaults, NewObjectsAreBoundToTheFirstObjectsOfOtherKinds) {

@@ -8,15 +8,14 @@
 #include <cmath>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "PixelProbe.h"
 #include "TraceRig.h"
-#include "plot/component/Plot.h"
 #include "plot/axes/PlotAxis.h"
 #include "plot/channels/PlotTraceMapper.h"
+#include "plot/component/Plot.h"
 #include "plot/qt/QtCanvas.h"
 
 using namespace ondrix;
@@ -53,7 +52,7 @@ TEST_F(TraceDrawTest, TheAxesSpanTheirRectangles) {
     EXPECT_EQ(P(40, 100), (TPlotPoint{410, 10}));
 }
 
-// ---- Setup and error containment -------------------------------------------------------------
+// ---- Setup -----------------------------------------------------------------------------------
 
 TEST_F(TraceDrawTest, DrawSetupIsReadyOnlyWithAxesVisibilityAndPoints) {
     struct Case {
@@ -112,41 +111,6 @@ TEST(XYTraceDraw, SetupNeedsPoints) {
     channel.AddXY(1, 1);
     channel.DrawSetup(picture.canvas);
     EXPECT_TRUE(channel.GetDrawReady());
-}
-
-namespace {
-
-// A channel whose markers fail, as a broken data list would.
-class FailingMarkersChannel : public TPlotChannel {
-public:
-    using TPlotChannel::TPlotChannel;
-    bool plotError = true;
-    void DrawMarkers(TCanvas&, bool) override {
-        if (plotError) throw EPlotError("Index out of Bounds");
-        throw std::length_error("too long");
-    }
-};
-
-}  // namespace
-
-TEST_F(TraceDrawTest, AnErrorWhileDrawingOneChannelIsDroppedAfterItsTrace) {
-    plot.SetChannelClass(&CreateChannel<FailingMarkersChannel>);
-    auto& failing = dynamic_cast<FailingMarkersChannel&>(*plot.GetChannel(plot.AddChannel()));
-    failing.SetXAxisName(xAxis.GetName());
-    failing.SetYAxisName(yAxis.GetName());
-    failing.SetXAxisTrackingEnabled(false);
-    failing.SetYAxisTrackingEnabled(false);
-    failing.SetColor(clBlack);
-    failing.AddXY(0, 50);
-    failing.AddXY(40, 50);
-    for (bool plotError : {true, false}) {
-        SCOPED_TRACE(plotError ? "plot error" : "other exception");
-        failing.plotError = plotError;
-        drawn.image.fill(kPaper);
-        failing.DrawSetup(drawn.canvas);
-        EXPECT_NO_THROW(failing.Draw(drawn.canvas, clWhite));
-        EXPECT_EQ(Differences(drawn.image, Expected().Line(P(0, 50), P(40, 50)).image), 0);
-    }
 }
 
 // ---- Line clipping ---------------------------------------------------------------------------

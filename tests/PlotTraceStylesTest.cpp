@@ -8,15 +8,16 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "PixelProbe.h"
 #include "TraceRig.h"
-#include "plot/component/Plot.h"
 #include "plot/axes/PlotAxis.h"
-#include "plot/core/PlotInterpolation.h"
 #include "plot/channels/PlotValueArea.h"
+#include "plot/component/Plot.h"
+#include "plot/core/PlotInterpolation.h"
 #include "plot/qt/QtCanvas.h"
 
 using namespace ondrix;
@@ -69,11 +70,29 @@ public:
     void CalcStartXIndex() override { SetDrawStartIndex(-1); }
 };
 
-// A channel whose trace fails, as a broken data list would.
-class FailingTraceChannel : public TPlotChannel {
+// A channel whose drawing fails at one layer, as a broken data list would, with the plot's own
+// error or with any other exception.
+class FailingChannel : public TPlotChannel {
 public:
     using TPlotChannel::TPlotChannel;
-    void DrawConnectPoints(TCanvas&, bool) override { throw EPlotError("Index out of Bounds"); }
+    enum class Layer { Trace, Markers };
+    Layer failingLayer = Layer::Trace;
+    bool plotError = true;
+
+    void DrawConnectPoints(TCanvas& canvas, bool reversed) override {
+        if (failingLayer == Layer::Trace) Fail();
+        TPlotChannel::DrawConnectPoints(canvas, reversed);
+    }
+    void DrawMarkers(TCanvas& canvas, bool reversed) override {
+        if (failingLayer == Layer::Markers) Fail();
+        TPlotChannel::DrawMarkers(canvas, reversed);
+    }
+
+private:
+    void Fail() const {
+        if (plotError) throw EPlotError("Index out of Bounds");
+        throw std::length_error("too long");
+    }
 };
 
 }  // namespace
@@ -436,29 +455,68 @@ TEST_F(PlotTraceStyles, CandleBodiesShowTheDirectionOfThePrice) {
 
 // ---- Errors ----------------------------------------------------------------------------------
 
+// The error stays inside the failing channel: what its layers before the failing one drew stays,
+// nothing of the layers after it is drawn, and the channels after it draw as usual. An error that
+// is not the plot's own is a fault: it is reported once, with the channel's name.
 TEST_F(PlotTraceStyles, AnErrorInOneChannelsDrawingStopsOnlyThatChannel) {
-    auto& failing = AddChannelOf<FailingTraceChannel>();
-    failing.SetFillEnabled(true);
-    failing.SetFillUseChannelColor(false);
-    failing.SetFillColor(clSilver);
+    using Layer = FailingChannel::Layer;
+    struct Case {
+        const char* what;
+        Layer layer;
+        bool plotError;
+    } cases[] = {
+        {"the trace fails with a plot error", Layer::Trace, true},
+        {"the trace fails with another exception", Layer::Trace, false},
+        {"the markers fail with a plot error", Layer::Markers, true},
+        {"the markers fail with another exception", Layer::Markers, false},
+    };
+    auto& failing = AddChannelOf<FailingChannel>();
+    auto& sound = AddChannelOf<TPlotChannel>();  // drawn the same way, to show what comes before the failure
+    for (TPlotChannel* c : {static_cast<TPlotChannel*>(&failing), &sound}) {
+        c->SetFillEnabled(true);
+        c->SetFillUseChannelColor(false);
+        c->SetFillColor(clSilver);
+        c->SetMarkersPenUseChannelColor(false);
+        c->SetMarkersPenColor(clRed);
+        c->SetMarkersBrushUseChannelColor(false);
+        c->SetMarkersBrushColor(clRed);
+        c->AddXY(0, 80);
+        c->AddXY(20, 80);
+        c->AddXY(40, 80);
+    }
     failing.SetMarkersVisible(true);
-    failing.SetMarkersPenUseChannelColor(false);
-    failing.SetMarkersPenColor(clRed);
-    failing.SetMarkersBrushUseChannelColor(false);
-    failing.SetMarkersBrushColor(clRed);
-    failing.AddXY(0, 80);
-    failing.AddXY(20, 80);
-    failing.AddXY(40, 80);
+    failing.SetName("Failing");
     channel.AddXY(0, 30);
     channel.AddXY(40, 30);
-    EXPECT_NO_THROW(Paint(failing));
-    Paint(channel);
-    EXPECT_EQ(At(20, 50), Rgb(clSilver)) << "the fill before the failing trace";
-    int red = 0;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) red += drawn.image.pixel(x, y) == Rgb(clRed);
-    EXPECT_EQ(red, 0) << "no marker after it";
-    EXPECT_EQ(At(20, 30), Rgb(clBlack)) << "the other channel";
+    std::vector<std::string> reports;
+    plot.OnUnexpectedError = [&reports](const std::string& source, const std::exception& error) {
+        reports.push_back(source + ": " + error.what());
+    };
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        failing.failingLayer = c.layer;
+        failing.plotError = c.plotError;
+        sound.SetTraceVisible(c.layer != Layer::Trace);
+        Picture beforeTheFailure;
+        sound.DrawSetup(beforeTheFailure.canvas);
+        sound.Draw(beforeTheFailure.canvas, clWhite);
+
+        drawn.image.fill(kPaper);
+        reports.clear();
+        EXPECT_NO_THROW(Paint(failing));
+        EXPECT_EQ(reports, c.plotError ? std::vector<std::string>{} : std::vector<std::string>{"Failing: too long"});
+        EXPECT_EQ(Differences(drawn.image, beforeTheFailure.image), 0) << "exactly the layers before the failing one";
+        EXPECT_EQ(At(20, 50), Rgb(clSilver)) << "the fill, drawn before the failing layer";
+        EXPECT_EQ(At(10, 80) == Rgb(clBlack), c.layer != Layer::Trace) << "the trace, when it comes before";
+        int red = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) red += drawn.image.pixel(x, y) == Rgb(clRed);
+        EXPECT_EQ(red, 0) << "no marker after the failure";
+
+        Paint(channel);
+        EXPECT_EQ(At(20, 30), Rgb(clBlack)) << "the other channel";
+    }
 }
 
 // ---- Mouse -----------------------------------------------------------------------------------

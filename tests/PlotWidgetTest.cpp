@@ -14,6 +14,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <thread>
 #include <vector>
 
@@ -35,7 +36,8 @@ public:
     int content = 0;
     std::vector<std::string> input;
     bool wheelUsed = false;
-    bool throwOnKey = false;
+    // How a key press fails: not at all, with the plot's own error, or with a fault.
+    enum class KeyFailure { None, PlotError, Fault } keyFailure = KeyFailure::None;
 
     void iPaintTo(TCanvas& canvas) override {
         paints.push_back({std::this_thread::get_id(), content});
@@ -59,7 +61,8 @@ public:
     }
     void iKeyDown(int& key, TShiftState shift) override {
         input.push_back("keydown " + std::to_string(key) + " " + std::to_string(shift));
-        if (throwOnKey) throw std::runtime_error("Index out of Bounds");
+        if (keyFailure == KeyFailure::PlotError) throw EPlotError("Index out of Bounds");
+        if (keyFailure == KeyFailure::Fault) throw std::runtime_error("broken");
     }
     void iKeyUp(int& key, TShiftState shift) override {
         input.push_back("keyup " + std::to_string(key) + " " + std::to_string(shift));
@@ -197,10 +200,24 @@ TEST_F(ShownWidget, KeysArriveAsKeyCodesAndCharactersAndTheirErrorsAreSwallowed)
     };
     EXPECT_EQ(component.input, expected);
 
-    component.input.clear();
-    component.throwOnKey = true;
-    QTest::keyClick(widget.get(), Qt::Key_B);
-    EXPECT_EQ(component.input, (std::vector<std::string>{"keydown 66 0", "keypress b", "keyup 66 0"}));
+    // A failing handler stops neither the event loop nor the next events; only a fault is reported.
+    std::vector<std::string> reports;
+    component.OnUnexpectedError = [&reports](const std::string& source, const std::exception& error) {
+        reports.push_back(source + ": " + error.what());
+    };
+    using KeyFailure = RecordingComponent::KeyFailure;
+    const std::pair<KeyFailure, std::vector<std::string>> failures[] = {
+        {KeyFailure::PlotError, {}},
+        {KeyFailure::Fault, {"an input handler: broken"}},
+    };
+    for (const auto& [failure, reported] : failures) {
+        component.input.clear();
+        reports.clear();
+        component.keyFailure = failure;
+        QTest::keyClick(widget.get(), Qt::Key_B);
+        EXPECT_EQ(component.input, (std::vector<std::string>{"keydown 66 0", "keypress b", "keyup 66 0"}));
+        EXPECT_EQ(reports, reported);
+    }
 }
 
 TEST_F(ShownWidget, FocusSetsAndClearsTheComponentsFlag) {

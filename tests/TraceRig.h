@@ -7,8 +7,8 @@
 
 #include <QImage>
 
-#include "plot/component/Plot.h"
 #include "plot/axes/PlotAxis.h"
+#include "plot/component/Plot.h"
 #include "plot/qt/QtCanvas.h"
 
 namespace ondrix::test {

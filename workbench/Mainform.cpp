@@ -18,10 +18,6 @@ namespace {
 // The trace colours of the plot's channels.
 constexpr TColor kChannelColors[kChannelCount] = {clRed, clYellow, clBlue, clFuchsia};
 
-// The virtual MPU's demo variables (sine, triangle, square, damped oscillation), so that the
-// first RUN against it shows four live traces.
-constexpr std::array<uint32_t, kChannelCount> kInitialAddresses = {0x20000000, 0x20000004, 0x20000006, 0x2000000C};
-
 constexpr int kFontPixels = 11;  // 8 points at 96 pixels per inch
 
 QString RunningCaption() { return QStringLiteral("Ondrix  ---  Running..."); }
@@ -43,7 +39,7 @@ TForm1::TForm1(SerialLink& link, Notifier& notifier)
       Stop(QStringLiteral("STOP"), &panel_),
       notifier_(notifier),
       layout_(&central_),
-      addresses_(kInitialAddresses) {
+      addresses_(kDemoAddresses) {
     // Before anything else happens to the plot: its configuration, with the channels' rings.
     ConfigureScopePlot(Plot1);
     sinks_.reserve(kChannelCount);

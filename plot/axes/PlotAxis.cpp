@@ -4,7 +4,6 @@
 #include <climits>
 #include <utility>
 
-#include "plot/component/Plot.h"
 #include "plot/component/PlotComponent.h"
 
 namespace ondrix {
@@ -15,15 +14,6 @@ constexpr double kMinLimit = 1e300;
 constexpr double kSpanFloor = 1e-300;
 constexpr double kSpanLimit = 1e300;
 
-// Key codes the axis answers to.
-constexpr int kKeyPageUp = 33;
-constexpr int kKeyPageDown = 34;
-constexpr int kKeyEnd = 35;
-constexpr int kKeyHome = 36;
-constexpr int kKeyLeft = 37;
-constexpr int kKeyUp = 38;
-constexpr int kKeyRight = 39;
-constexpr int kKeyDown = 40;
 
 // Per wheel notch: a scroll step in spans, a zoom step in decades.
 constexpr double kWheelScrollStep = 0.05;
@@ -68,9 +58,9 @@ constexpr double kLongestYearDays = 366;
 TPlotAxis::TPlotAxis(TPlotComponent* owner, TPlotObjectEvents events, TPlotAxisKind kind)
     : TPlotLayoutObject(owner, std::move(events)), isXAxis_(kind == TPlotAxisKind::X) {
     if (isXAxis_) {
-        // TPlot is the strip chart: its X axes scroll with the data. Asked of the owner itself,
-        // so that axes added or loaded later get the same default as the constructor's own.
-        const bool stripChart = dynamic_cast<const TPlot*>(owner) != nullptr;
+        // Asked of the owner itself, so that axes added or loaded later get the same default as
+        // the ones its constructor adds.
+        const bool stripChart = owner != nullptr && owner->IsStripChart();
         trackingStyle_ = stripChart ? iptsScrollSmooth : iptsScaleMinMax;
         trackingAlignFirstStyle_ = ipafsAuto;
     } else {
@@ -619,9 +609,14 @@ void TPlotAxis::UpdateMapping() {
 
 // ---- Mapping -----------------------------------------------------------------------------
 
+// A log scale maps decades: the logarithms of Min and Max, each kept positive.
+std::pair<double, double> TPlotAxis::LogRange() const {
+    const double low = LogSafe(min_);
+    return {std::log10(low), std::log10(low + LogSafe(span_))};
+}
+
 int TPlotAxis::Log10ToPixels(double value) const {
-    const double logMin = std::log10(LogSafe(min_));
-    const double logMax = std::log10(LogSafe(min_) + LogSafe(span_));
+    const auto [logMin, logMax] = LogRange();
     if (logMax == logMin) return 0;
     const double offset =
         RoundHalfEven((std::log10(LogSafe(value)) - logMin) * (minPixel_ - maxPixel_) / (logMax - logMin));
@@ -638,8 +633,7 @@ double TPlotAxis::PixelsToPositionDouble(double pixel) const {
 
 double TPlotAxis::ValueAtFraction(double fraction) const {
     if (scaleType_ == ipstLinear) return min_ + span_ * fraction;
-    const double logMin = std::log10(LogSafe(min_));
-    const double logMax = std::log10(LogSafe(min_) + LogSafe(span_));
+    const auto [logMin, logMax] = LogRange();
     return std::pow(10.0, logMin + fraction * (logMax - logMin));
 }
 
@@ -658,8 +652,7 @@ double TPlotAxis::PositionToPercent(double value) const {
     if (scaleType_ == ipstLinear) {
         fraction = (value - min_) / span_;
     } else {
-        const double logMin = std::log10(LogSafe(min_));
-        const double logMax = std::log10(LogSafe(min_) + LogSafe(span_));
+        const auto [logMin, logMax] = LogRange();
         fraction = logMax == logMin ? 0 : (std::log10(LogSafe(value)) - logMin) / (logMax - logMin);
     }
     return reverseScale_ ? 1 - fraction : fraction;
@@ -825,14 +818,14 @@ void TPlotAxis::iKeyDown(int& key, TShiftState shift) {
     SetTrackingEnabled(false);
     double amount = 0;
     switch (key) {
-        case kKeyPageUp:
-        case kKeyEnd: amount = 1; break;
-        case kKeyPageDown:
-        case kKeyHome: amount = -1; break;
-        case kKeyUp:
-        case kKeyRight: amount = 0.01; break;
-        case kKeyLeft:
-        case kKeyDown: amount = -0.01; break;
+        case vkPrior:
+        case vkEnd: amount = 1; break;
+        case vkNext:
+        case vkHome: amount = -1; break;
+        case vkUp:
+        case vkRight: amount = 0.01; break;
+        case vkLeft:
+        case vkDown: amount = -0.01; break;
         default: return;
     }
     RequestImmediateRepaint();

@@ -1,4 +1,6 @@
 #pragma once
+// plot/axes holds the axes: their scale, tracking and zoom, ticks and labels, and drawing.
+//
 // The plot's axes. An axis owns the visible value range of one direction, Min .. Min + Span:
 // it maps values to pixels and back for everything drawn against it, follows incoming data
 // (tracking), zooms and scrolls on request, and handles its own mouse drags, wheel and keys. It
@@ -30,17 +32,19 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "plot/axes/PlotAxisTicks.h"
 #include "plot/core/PlotFont.h"
-#include "plot/objects/PlotObjects.h"
 #include "plot/core/PlotTextMeasure.h"
 #include "plot/core/PlotValueText.h"
+#include "plot/objects/PlotObjects.h"
 
 namespace ondrix {
 
 enum TPlotScaleType : uint8_t { ipstLinear, ipstLog10 };
+inline constexpr auto kPlotScaleTypeNames = EnumValueNames<ipstLog10>({"ipstLinear", "ipstLog10"});
 
 enum TPlotTrackingStyle : uint8_t {
     iptsScaleMinMax,
@@ -51,20 +55,28 @@ enum TPlotTrackingStyle : uint8_t {
     iptsExpandCollapse,
     iptsExpandCollapseFast,
 };
+inline constexpr auto kPlotTrackingStyleNames = EnumValueNames<iptsExpandCollapseFast>(
+    {"iptsScaleMinMax", "iptsScaleMax", "iptsScaleMin", "iptsScrollSmooth", "iptsScrollPage", "iptsExpandCollapse",
+     "iptsExpandCollapseFast"});
 
 // How the very first tracked value places the range.
 enum TPlotAlignFirstStyle : uint8_t { ipafsMin, ipafsMax, ipafsAuto, ipafsNone };
+inline constexpr auto kPlotAlignFirstStyleNames =
+    EnumValueNames<ipafsNone>({"ipafsMin", "ipafsMax", "ipafsAuto", "ipafsNone"});
 
 // What a drag, the wheel and the keys do on the axis.
 enum TPlotAxisMode : uint8_t { ipamScroll, ipamZoom };
 
 enum TRotationAngle : uint8_t { ira000, ira090, ira180, ira270 };
+inline constexpr auto kRotationAngleNames = EnumValueNames<ira270>({"ira000", "ira090", "ira180", "ira270"});
 
 // A Cartesian axis crosses the data view instead of lying beside it.
 enum TPlotCartesianStyle : uint8_t { ipcsNone, ipcsMaster, ipcsChild };
+inline constexpr auto kPlotCartesianStyleNames = EnumValueNames<ipcsChild>({"ipcsNone", "ipcsMaster", "ipcsChild"});
 
 // Pen style of the grid lines the data view draws at an axis's ticks.
 enum TPlotGridLineStyle : uint8_t { ipglsSolid, ipglsDash, ipglsDot };
+inline constexpr auto kPlotGridLineStyleNames = EnumValueNames<ipglsDot>({"ipglsSolid", "ipglsDash", "ipglsDot"});
 
 // The side of the scale line the labels are drawn on.
 enum class TPlotAxisLabelSide : uint8_t { VerticalLeft, VerticalRight, HorizontalAbove, HorizontalBelow };
@@ -440,6 +452,8 @@ private:
     const TPlotTickObject& TickAt(int index) const;
     void UpdateMapping();
     int Log10ToPixels(double value) const;
+    // log10 of Min and of Max, for the log scale.
+    std::pair<double, double> LogRange() const;
     // The value at a fraction of the range from Min towards the maximum.
     double ValueAtFraction(double fraction) const;
     void FitTo(bool runningStatistics);

@@ -129,43 +129,26 @@ int TPlotChannel::CalcXIndexIncreasing(double x) const { return SearchX<true>(St
 
 int TPlotChannel::CalcXIndexDecreasing(double x) const { return SearchX<false>(StandardData(), Data(), x); }
 
-// Starts one point before the window where the data allows, so that the trace runs to the edge.
-void TPlotChannel::CalcStartXIndex() {
-    SetDrawStartIndex(-1);
-    TPlotXAxis* axis = GetXAxis();
+// The trace starts one point before the window and stops one point after it, where the data
+// allows, so that it runs to the edges. The window's start is the axis end the data reaches
+// first: Min for rising X, Max for falling X.
+int TPlotChannel::WindowEdgeIndex(bool start) {
+    const TPlotXAxis* axis = GetXAxis();
     const int count = GetCount();
-    if (axis == nullptr || count == 0) return;
-    int start;
-    if (GetXIncreasing()) {
-        const double min = axis->GetMin();
-        start = CalcXIndexIncreasing(min);
-        if (GetDataX(start) > min) --start;
-    } else {
-        const double max = axis->GetMax();
-        start = CalcXIndexDecreasing(max);
-        if (GetDataX(start) < max) --start;
-    }
-    SetDrawStartIndex(std::clamp(start, 0, count - 1));
+    if (axis == nullptr || count == 0) return -1;
+    const bool increasing = GetXIncreasing();
+    const double edge = increasing == start ? axis->GetMin() : axis->GetMax();
+    int index = increasing ? CalcXIndexIncreasing(edge) : CalcXIndexDecreasing(edge);
+    // How far the point found lies past the edge, in the direction the data runs.
+    const double beyond = increasing ? GetDataX(index) - edge : edge - GetDataX(index);
+    if (start && beyond > 0) --index;
+    if (!start && beyond < 0) ++index;
+    return std::clamp(index, 0, count - 1);
 }
 
-// Stops one point after the window where the data allows.
-void TPlotChannel::CalcStopXIndex() {
-    SetDrawStopIndex(-1);
-    TPlotXAxis* axis = GetXAxis();
-    const int count = GetCount();
-    if (axis == nullptr || count == 0) return;
-    int stop;
-    if (GetXIncreasing()) {
-        const double max = axis->GetMax();
-        stop = CalcXIndexIncreasing(max);
-        if (GetDataX(stop) < max) ++stop;
-    } else {
-        const double min = axis->GetMin();
-        stop = CalcXIndexDecreasing(min);
-        if (GetDataX(stop) > min) ++stop;
-    }
-    SetDrawStopIndex(std::clamp(stop, 0, count - 1));
-}
+void TPlotChannel::CalcStartXIndex() { SetDrawStartIndex(WindowEdgeIndex(true)); }
+
+void TPlotChannel::CalcStopXIndex() { SetDrawStopIndex(WindowEdgeIndex(false)); }
 
 // "Beyond" is towards larger X: one index on for increasing data, one back for decreasing.
 int TPlotChannel::CalcIndex(double x) {

@@ -26,10 +26,15 @@ enum TPlotInterpolationStyle : uint8_t {
     ipistDifferential,
     ipistDifferentialTerminated,
 };
+inline constexpr auto kPlotInterpolationStyleNames = EnumValueNames<ipistDifferentialTerminated>(
+    {"ipistStraightLine", "ipistCubicSpline", "ipistPolynomial", "ipistRational", "ipistDifferential",
+     "ipistDifferentialTerminated"});
 
 enum TPlotDigitalReferenceStyle : uint8_t { ipdrScale, ipdrPercent };
+inline constexpr auto kPlotDigitalReferenceStyleNames = EnumValueNames<ipdrPercent>({"ipdrScale", "ipdrPercent"});
 
 enum TPlotHighLowStyle : uint8_t { iphlsOpenClose, iphlsCandleStick };
+inline constexpr auto kPlotHighLowStyleNames = EnumValueNames<iphlsCandleStick>({"iphlsOpenClose", "iphlsCandleStick"});
 
 // Now as a plot date-time (days since 1899-12-30 00:00, local time).
 double PlotDateTimeNow();
@@ -291,6 +296,8 @@ private:
     void AddClippedLine(const TPlotTraceMapper& mapper, double x1, double y1, double x2, double y2);
 
 private:
+    // The draw index at the window's start or stop edge; -1 without an X axis or points.
+    int WindowEdgeIndex(bool start);
     // Adds (X, 0) with the given marks, tracks X, reports the change.
     int AddMarkedX(double x, bool null, bool empty);
     // The oldest point that is neither Null nor Empty, -1 if none: the other X extent.

@@ -2,14 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <string_view>
 #include <utility>
 
 #include "plot/axes/PlotAxis.h"
 #include "plot/component/PlotComponent.h"
-#include "plot/config/PlotConfiguration.h"
+#include "plot/core/PlotFiles.h"
 #include "plot/core/PlotNumberText.h"
 
 namespace ondrix {
@@ -33,12 +31,6 @@ std::unique_ptr<TPlotDataCustomList> MakeDataList(TPlotDataStyle style) {
     return std::make_unique<TPlotDataNullList>();
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
-
 double ParseNumber(std::string_view field) {
     double value = 0;
     if (!TextToDouble(field, value)) throw EPlotError("'" + std::string(field) + "' is not a valid number");
@@ -48,20 +40,6 @@ double ParseNumber(std::string_view field) {
 bool IsNullWord(std::string_view field) {
     const std::string_view text = TrimBlanks(field);
     return text.size() == 4 && SameText(std::string(text), "Null");
-}
-
-std::string ReadWholeFile(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) throw EPlotError("Cannot open file \"" + fileName + "\"");
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteText(const std::string& fileName, const std::string& text, std::ios::openmode mode) {
-    std::ofstream out(fileName, std::ios::binary | mode);
-    if (!out) throw EPlotError("Cannot create file \"" + fileName + "\"");
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) throw EPlotError("Cannot write file \"" + fileName + "\"");
 }
 
 // Lines without their LF or CR LF ending; a last line without an ending counts too.
@@ -453,30 +431,6 @@ void TPlotChannelCustom::SaveDataToFile(const std::string& fileName) {
         text += kLineEnd;
     }
     WriteText(fileName, text, std::ios::trunc);
-}
-
-namespace {
-
-constexpr const char* kChannelFileType = "Plot Channel Config";
-constexpr const char* kChannelSection = "Channel";
-
-}  // namespace
-
-void TPlotChannelCustom::SavePropertiesToFile(const std::string& fileName) const {
-    try {
-        WriteText(fileName, WriteObjectPropertiesFile(*this, kChannelFileType, kChannelSection), std::ios::trunc);
-    } catch (const EPlotError& error) {
-        throw EPlotError(std::string("Error Saving Properties - ") + error.what());
-    }
-}
-
-void TPlotChannelCustom::LoadPropertiesFromFile(const std::string& fileName) {
-    try {
-        ReadObjectPropertiesFile(*this, ReadWholeFile(fileName), kChannelFileType, kChannelSection,
-                                 "Incompatible Plot Channel Configuration File Type");
-    } catch (const EPlotError& error) {
-        throw EPlotError(std::string("Error Loading Properties - ") + error.what());
-    }
 }
 
 void TPlotChannelCustom::LoadDataFromFile(const std::string& fileName, bool clearFirst) {

@@ -1,4 +1,8 @@
 #pragma once
+// plot/channels holds the channel classes, their trace drawing (the reader, the precomputed
+// mapper, the segment batches), shapes and styles, and the value area; channels map through
+// their axes and keep their points in plot/data.
+//
 // The common base of the plot's channels: one data series bound by name to one X axis and one
 // Y axis. It owns its data list (PlotDataList.h), feeds new values to its axes so that they can
 // follow the data (tracking), keeps running statistics, answers draw extents, and writes and
@@ -27,12 +31,12 @@
 #include <string>
 #include <vector>
 
-#include "plot/data/PlotDataList.h"
+#include "plot/channels/PlotTraceMapper.h"
 #include "plot/core/PlotFont.h"
+#include "plot/core/PlotSegmentBatch.h"
+#include "plot/data/PlotDataList.h"
 #include "plot/objects/PlotObjectReference.h"
 #include "plot/objects/PlotObjects.h"
-#include "plot/core/PlotSegmentBatch.h"
-#include "plot/channels/PlotTraceMapper.h"
 
 namespace ondrix {
 
@@ -374,6 +378,7 @@ public:
     // under [Channel]. Loading refuses another file type with "Incompatible Plot Channel
     // Configuration File Type" and sets nothing unless every property is valid. Errors carry
     // "Error Saving Properties - " or "Error Loading Properties - " before their message.
+    // Defined with the property table (plot/config), which these files are written through.
     void SavePropertiesToFile(const std::string& fileName) const;
     void LoadPropertiesFromFile(const std::string& fileName);
 

@@ -53,9 +53,11 @@ void TPlotChannelCustom::DrawContained(const std::function<void(bool reversed)>&
     if (!GetDrawReady()) return;
     try {
         steps(GetXYAxesReversed());
-    } catch (const std::exception&) {
-        // EPlotError included: one channel's bad state must not blank the rest of the plot,
-        // which paints on and shows the channel again once its data is usable.
+    } catch (const EPlotError&) {
+        // One channel's bad state must not blank the rest of the plot, which paints on and
+        // shows the channel again once its data is usable.
+    } catch (const std::exception& error) {
+        ReportUnexpectedError(error);
     }
 }
 

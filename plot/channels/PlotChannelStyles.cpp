@@ -8,8 +8,8 @@
 
 #include "plot/axes/PlotAxis.h"
 #include "plot/channels/PlotChannel.h"
-#include "plot/core/PlotInterpolation.h"
 #include "plot/channels/PlotValueArea.h"
+#include "plot/core/PlotInterpolation.h"
 
 namespace ondrix {
 

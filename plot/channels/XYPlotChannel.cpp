@@ -23,32 +23,22 @@ void TXYPlotChannel::CalcStopXIndex() { SetDrawStopIndex(GetCount() - 1); }
 
 bool TXYPlotChannel::ExtentAvailable() { return AxesValid() && GetVisible(); }
 
-double TXYPlotChannel::GetVisibleMaxX() {
-    double result = kNoMaximum;
-    if (ExtentAvailable())
-        ForEachUsablePoint(0, GetCount() - 1, [&](int i, double, double) { result = std::max(result, GetDataXDrawMax(i)); });
+double TXYPlotChannel::ScanExtent(double (TPlotChannelCustom::*edge)(int), bool largest) {
+    double result = largest ? kNoMaximum : kNoMinimum;
+    if (!ExtentAvailable()) return result;
+    ForEachUsablePoint(0, GetCount() - 1, [&](int i, double, double) {
+        const double value = (this->*edge)(i);
+        result = largest ? std::max(result, value) : std::min(result, value);
+    });
     return result;
 }
 
-double TXYPlotChannel::GetVisibleMinX() {
-    double result = kNoMinimum;
-    if (ExtentAvailable())
-        ForEachUsablePoint(0, GetCount() - 1, [&](int i, double, double) { result = std::min(result, GetDataXDrawMin(i)); });
-    return result;
-}
+double TXYPlotChannel::GetVisibleMaxX() { return ScanExtent(&TPlotChannelCustom::GetDataXDrawMax, true); }
 
-double TXYPlotChannel::GetVisibleMaxY() {
-    double result = kNoMaximum;
-    if (ExtentAvailable())
-        ForEachUsablePoint(0, GetCount() - 1, [&](int i, double, double) { result = std::max(result, GetDataYDrawMax(i)); });
-    return result;
-}
+double TXYPlotChannel::GetVisibleMinX() { return ScanExtent(&TPlotChannelCustom::GetDataXDrawMin, false); }
 
-double TXYPlotChannel::GetVisibleMinY() {
-    double result = kNoMinimum;
-    if (ExtentAvailable())
-        ForEachUsablePoint(0, GetCount() - 1, [&](int i, double, double) { result = std::min(result, GetDataYDrawMin(i)); });
-    return result;
-}
+double TXYPlotChannel::GetVisibleMaxY() { return ScanExtent(&TPlotChannelCustom::GetDataYDrawMax, true); }
+
+double TXYPlotChannel::GetVisibleMinY() { return ScanExtent(&TPlotChannelCustom::GetDataYDrawMin, false); }
 
 }  // namespace ondrix

@@ -27,6 +27,9 @@ private:
     int AddMarked(bool null, bool empty);
     // Whether zoom-to-fit may look at the points at all.
     bool ExtentAvailable();
+    // The largest or smallest `edge` of every usable point; "no maximum" or "no minimum" when
+    // there is nothing to look at.
+    double ScanExtent(double (TPlotChannelCustom::*edge)(int), bool largest);
 };
 
 }  // namespace ondrix

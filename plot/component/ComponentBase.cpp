@@ -3,6 +3,7 @@
 #include "plot/core/PlotScopeExit.h"
 
 #include <algorithm>
+#include <cassert>
 #include <exception>
 
 namespace ondrix {
@@ -64,10 +65,9 @@ void TComponentBase::SetAutoFrameRate(bool value) {
 // ---- Painting ----------------------------------------------------------------------------
 
 void TComponentBase::Paint(TCanvas& window) {
+    CheckOwnerThread();
     // A paint that fails must never reach the window system's event loop.
     try {
-        Lock();
-        TScopeExit unlock([this] { Unlock(); });
         if (surfaces_ == nullptr) return;
         std::unique_ptr<TPlotBitmap> offScreen = surfaces_->CreateBitmap(width_, height_);
         TCanvas& canvas = offScreen->Canvas();
@@ -75,13 +75,26 @@ void TComponentBase::Paint(TCanvas& window) {
         canvas.SetPen(TPlotPen{canvas.GetPen().Color, canvas.GetPen().Width, psSolid});
         try {
             iPaintTo(canvas);
+        } catch (const EPlotError& error) {
+            PaintErrorScreen(canvas, error.what());
         } catch (const std::exception& error) {
             PaintErrorScreen(canvas, error.what());
+            ReportUnexpectedError("the paint pass", error);
         }
         window.DrawBitmap({0, 0}, *offScreen);
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        ReportUnexpectedError("the screen paint", error);
     }
 }
+
+void TComponentBase::ReportUnexpectedError(const std::string& source, const std::exception& error) const {
+    if (OnUnexpectedError)
+        OnUnexpectedError(source, error);
+    else
+        WriteUnexpectedErrorReport(source, error);
+}
+
+void TComponentBase::CheckOwnerThread() const { assert(std::this_thread::get_id() == ownerThread_); }
 
 void TComponentBase::PaintErrorScreen(TCanvas& canvas, const std::string& message) const {
     // Whatever the failed pass left behind (a clip, an origin) must not hide the message.
@@ -104,11 +117,10 @@ void TComponentBase::iPaintToDC(TCanvas& device, int x, int y, bool keepDeviceBa
     device.Save();
     TScopeExit restoreClip([&device] { device.Restore(); });
 
-    Lock();
-    TScopeExit unlock([this, cached = cachedDrawing_, keep = keepDeviceBackground_] {
+    CheckOwnerThread();
+    TScopeExit restoreOptions([this, cached = cachedDrawing_, keep = keepDeviceBackground_] {
         SetCachedDrawing(cached);
         keepDeviceBackground_ = keep;
-        Unlock();
     });
     SetCachedDrawing(false);
     keepDeviceBackground_ = keepDeviceBackground;

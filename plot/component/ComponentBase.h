@@ -1,6 +1,6 @@
 #pragma once
 // The base of every drawn component: size, background colour, bevelled border, the repaint
-// throttle, a lock around painting, and the input entry points the window host calls.
+// throttle, the report of unexpected errors, and the input entry points the window host calls.
 //
 // Painting is double-buffered: Paint draws the whole client area into a fresh off-screen bitmap
 // through iPaintTo and copies it to the window in one operation, so nothing flickers. A paint
@@ -11,7 +11,9 @@
 // off-screen bitmaps, a repaint hook (OnRepaintRequest) and the throttle's clock and scheduler,
 // and calls Paint, SetBounds and the i... input operations from its window's events.
 //
-// Threads: the GUI thread owns the component. The repaint requests (InvalidateChange,
+// Threads: the thread that builds the component (the GUI thread) owns it, and only it paints:
+// samples reach the channels on that thread too, so no paint pass can meet an append and no
+// lock is needed; debug builds check it. The repaint requests (InvalidateChange,
 // BackGroundChange, InvalidateNow, RepaintAll, BeginUpdate, EndUpdate) may come from any thread;
 // they only update the throttle's state and call OnRepaintRequest, never paint.
 
@@ -19,14 +21,17 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <thread>
 
 #include "plot/core/PlotCanvas.h"
-#include "plot/objects/PlotObjects.h"
 #include "plot/core/PlotRepaintThrottle.h"
+#include "plot/objects/PlotObjects.h"
 
 namespace ondrix {
 
 enum TBevelStyle : uint8_t { ibsNone, ibsRaised, ibsLowered };
+inline constexpr auto kBevelStyleNames = EnumValueNames<ibsLowered>({"ibsNone", "ibsRaised", "ibsLowered"});
 
 class TComponentBase {
 public:
@@ -113,9 +118,11 @@ public:
     // A raised or sunken 2-pixel edge around the client rectangle, or nothing.
     virtual void DrawBorder(TCanvas& canvas);
 
-    // ---- Lock around painting; a no-op once destruction has begun ----
-    virtual void Lock() = 0;
-    virtual void Unlock() = 0;
+    // ---- Errors that are not the plot's own ----
+    // Told of every such error a paint pass, an object or an input handler contains; unset,
+    // the report goes to standard error. `source` names the object or what was being done.
+    TPlotErrorReport OnUnexpectedError;
+    void ReportUnexpectedError(const std::string& source, const std::exception& error) const;
 
     // ---- Timer: one timer per component; each tick calls OnTimer ----
     std::function<void()> OnTimer;
@@ -142,10 +149,8 @@ public:
     virtual bool iMouseWheel(int wheelDelta, TShiftState shift, int x, int y);
 
 protected:
-    // Set by the destructor of the most derived class before it frees anything, so that a
-    // late Lock or Unlock does nothing.
-    void BeginDestruction() { destroying_ = true; }
-    bool GetDestroying() const { return destroying_; }
+    // Painting starts here; debug builds stop at a paint from another thread than the owner's.
+    void CheckOwnerThread() const;
 
     // The setter pattern of the appearance properties: a changed value is stored, then
     // reported as a content or a background change.
@@ -171,7 +176,7 @@ private:
     bool optionSaveAllProperties_ = false;
     bool hasFocus_ = false;
     bool keepDeviceBackground_ = false;
-    std::atomic<bool> destroying_{false};
+    std::thread::id ownerThread_ = std::this_thread::get_id();
 
     std::shared_ptr<TPlotSurfaceFactory> surfaces_;
     TPlotRepaintThrottle throttle_;

@@ -4,8 +4,8 @@
 // channels. Each answers its channels in their own class.
 
 #include "plot/channels/PlotChannel.h"
-#include "plot/component/PlotComponent.h"
 #include "plot/channels/XYPlotChannel.h"
+#include "plot/component/PlotComponent.h"
 
 namespace ondrix {
 
@@ -15,6 +15,7 @@ public:
 
     // Null if the channel at the index is of another class.
     TPlotChannel* GetChannel(int index) const;
+    bool IsStripChart() const override { return true; }
 };
 
 class TXYPlot : public TPlotComponent {

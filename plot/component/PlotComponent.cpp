@@ -8,9 +8,42 @@ namespace ondrix {
 
 namespace {
 
-template <class Manager>
-void FreeAt(Manager& manager, int index) {
-    manager.FreeObject(*manager.GetObject(index));
+// The family operations of object kind T, written once for every kind: the published Add...,
+// ...Count, Get..., Get...ByName, Get...IndexByName, Delete... and RemoveAll... only choose the
+// kind's manager. An index outside the list fails in the manager with "List index out of bounds
+// (%d)"; an unknown name answers null, or -1 for its index.
+template <class T>
+class TPlotFamily {
+public:
+    explicit TPlotFamily(TPlotKindManager<T>* manager) : manager_(*manager) {}
+
+    // Makes an object of the kind and completes it (Loaded), which lists it: its index is the last.
+    int Add() const {
+        manager_.CreateObject().Loaded();
+        return manager_.GetCount() - 1;
+    }
+    int Count() const { return manager_.GetCount(); }
+    T* Get(int index) const { return manager_.GetItem(index); }
+    T* GetByName(const std::string& name) const { return manager_.GetItemByName(name); }
+    int IndexByName(const std::string& name) const { return manager_.GetObjectIndexByName(name); }
+    // Frees the object; its removal reports a change on its way out.
+    void Free(int index) const { manager_.FreeObject(*manager_.GetObject(index)); }
+    // Frees the object, then asks the owner for a repaint of its own.
+    void Delete(int index, TComponentBase& owner) const {
+        Free(index);
+        owner.InvalidateChange();
+    }
+    // Frees every object of the kind, listed or not yet loaded.
+    void RemoveAll() const { manager_.Clear(); }
+
+private:
+    TPlotKindManager<T>& manager_;
+};
+
+// The kind follows from the manager, which is a TPlotKindManager<T>.
+template <class T>
+TPlotFamily<T> Family(TPlotKindManager<T>* manager) {
+    return TPlotFamily<T>(manager);
 }
 
 double NotNegative(double value) { return value >= 0 ? value : 0; }
@@ -23,10 +56,12 @@ TPlotComponent::TPlotComponent() : master_(std::make_unique<TPlotMasterManager>(
     master_->OnChange = [this](TPlotObject&) { MasterChange(); };
     master_->OnRemove = [this](TPlotObject& obj) { MasterRemove(obj); };
     master_->OnInvalidateNow = [this] { InvalidateNow(); };
+    master_->OnUnexpectedError = [this](const std::string& source, const std::exception& error) {
+        ReportUnexpectedError(source, error);
+    };
 }
 
 TPlotComponent::~TPlotComponent() {
-    BeginDestruction();
     master_->GetObjectManager()->ShutDownSetup();
     master_.reset();
 }
@@ -70,6 +105,12 @@ void TPlotComponent::DoAxesMinSpanChange(const TPlotAxis& axis, double oldMin, d
 
 void TPlotComponent::DoObjectClick(TPlotObject& obj) {
     if (!loading_ && OnObjectClick) OnObjectClick(obj);
+}
+
+void TPlotComponent::DoDataPointClick(TPlotChannelCustom& channel, int index) {
+    if (loading_ || !OnClickDataPoint) return;
+    const int channelIndex = GetChannelManager()->IndexOf(channel);
+    if (channelIndex >= 0) OnClickDataPoint(channelIndex, index);
 }
 
 // ---- Managers ----------------------------------------------------------------------------
@@ -150,213 +191,178 @@ void TPlotComponent::ClearAllData() { master_->ClearAllData(); }
 
 // ---- Channels ----------------------------------------------------------------------------
 
-int TPlotComponent::AddChannel() { return master_->AddChannel(); }
-int TPlotComponent::ChannelCount() const { return GetChannelManager()->GetCount(); }
-TPlotChannelCustom* TPlotComponent::GetChannel(int index) const { return GetChannelManager()->GetItem(index); }
+int TPlotComponent::AddChannel() { return Family(GetChannelManager()).Add(); }
+int TPlotComponent::ChannelCount() const { return Family(GetChannelManager()).Count(); }
+TPlotChannelCustom* TPlotComponent::GetChannel(int index) const { return Family(GetChannelManager()).Get(index); }
 TPlotChannelCustom* TPlotComponent::GetChannelByName(const std::string& name) const {
-    return GetChannelManager()->GetItemByName(name);
+    return Family(GetChannelManager()).GetByName(name);
 }
 int TPlotComponent::GetChannelIndexByName(const std::string& name) const {
-    return GetChannelManager()->GetObjectIndexByName(name);
+    return Family(GetChannelManager()).IndexByName(name);
 }
-void TPlotComponent::DeleteChannel(int index) {
-    FreeAt(*GetChannelManager(), index);
-    InvalidateChange();
-}
-void TPlotComponent::RemoveAllChannels() { GetChannelManager()->Clear(); }
+void TPlotComponent::DeleteChannel(int index) { Family(GetChannelManager()).Delete(index, *this); }
+void TPlotComponent::RemoveAllChannels() { Family(GetChannelManager()).RemoveAll(); }
 TPlotChannelManager* TPlotComponent::GetChannelManager() const { return master_->GetChannelManager(); }
 
 // ---- X axes ------------------------------------------------------------------------------
 
-int TPlotComponent::AddXAxis() { return master_->AddXAxis(); }
-int TPlotComponent::XAxisCount() const { return GetXAxisManager()->GetCount(); }
-TPlotXAxis* TPlotComponent::GetXAxis(int index) const { return GetXAxisManager()->GetItem(index); }
+int TPlotComponent::AddXAxis() { return Family(GetXAxisManager()).Add(); }
+int TPlotComponent::XAxisCount() const { return Family(GetXAxisManager()).Count(); }
+TPlotXAxis* TPlotComponent::GetXAxis(int index) const { return Family(GetXAxisManager()).Get(index); }
 TPlotXAxis* TPlotComponent::GetXAxisByName(const std::string& name) const {
-    return GetXAxisManager()->GetItemByName(name);
+    return Family(GetXAxisManager()).GetByName(name);
 }
 int TPlotComponent::GetXAxisIndexByName(const std::string& name) const {
-    return GetXAxisManager()->GetObjectIndexByName(name);
+    return Family(GetXAxisManager()).IndexByName(name);
 }
-void TPlotComponent::DeleteXAxis(int index) {
-    FreeAt(*GetXAxisManager(), index);
-    InvalidateChange();
-}
-void TPlotComponent::RemoveAllXAxes() { GetXAxisManager()->Clear(); }
+void TPlotComponent::DeleteXAxis(int index) { Family(GetXAxisManager()).Delete(index, *this); }
+void TPlotComponent::RemoveAllXAxes() { Family(GetXAxisManager()).RemoveAll(); }
 TPlotXAxisManager* TPlotComponent::GetXAxisManager() const { return master_->GetXAxisManager(); }
 
 // ---- Y axes ------------------------------------------------------------------------------
 
-int TPlotComponent::AddYAxis() { return master_->AddYAxis(); }
-int TPlotComponent::YAxisCount() const { return GetYAxisManager()->GetCount(); }
-TPlotYAxis* TPlotComponent::GetYAxis(int index) const { return GetYAxisManager()->GetItem(index); }
+int TPlotComponent::AddYAxis() { return Family(GetYAxisManager()).Add(); }
+int TPlotComponent::YAxisCount() const { return Family(GetYAxisManager()).Count(); }
+TPlotYAxis* TPlotComponent::GetYAxis(int index) const { return Family(GetYAxisManager()).Get(index); }
 TPlotYAxis* TPlotComponent::GetYAxisByName(const std::string& name) const {
-    return GetYAxisManager()->GetItemByName(name);
+    return Family(GetYAxisManager()).GetByName(name);
 }
 int TPlotComponent::GetYAxisIndexByName(const std::string& name) const {
-    return GetYAxisManager()->GetObjectIndexByName(name);
+    return Family(GetYAxisManager()).IndexByName(name);
 }
-void TPlotComponent::DeleteYAxis(int index) {
-    FreeAt(*GetYAxisManager(), index);
-    InvalidateChange();
-}
-void TPlotComponent::RemoveAllYAxes() { GetYAxisManager()->Clear(); }
+void TPlotComponent::DeleteYAxis(int index) { Family(GetYAxisManager()).Delete(index, *this); }
+void TPlotComponent::RemoveAllYAxes() { Family(GetYAxisManager()).RemoveAll(); }
 TPlotYAxisManager* TPlotComponent::GetYAxisManager() const { return master_->GetYAxisManager(); }
 
 // ---- Data views --------------------------------------------------------------------------
 
-int TPlotComponent::AddDataView() { return master_->AddDataView(); }
-int TPlotComponent::DataViewCount() const { return GetDataViewManager()->GetCount(); }
-TPlotDataView* TPlotComponent::GetDataView(int index) const { return GetDataViewManager()->GetItem(index); }
+int TPlotComponent::AddDataView() { return Family(GetDataViewManager()).Add(); }
+int TPlotComponent::DataViewCount() const { return Family(GetDataViewManager()).Count(); }
+TPlotDataView* TPlotComponent::GetDataView(int index) const { return Family(GetDataViewManager()).Get(index); }
 TPlotDataView* TPlotComponent::GetDataViewByName(const std::string& name) const {
-    return GetDataViewManager()->GetItemByName(name);
+    return Family(GetDataViewManager()).GetByName(name);
 }
 int TPlotComponent::GetDataViewIndexByName(const std::string& name) const {
-    return GetDataViewManager()->GetObjectIndexByName(name);
+    return Family(GetDataViewManager()).IndexByName(name);
 }
-void TPlotComponent::DeleteDataView(int index) {
-    FreeAt(*GetDataViewManager(), index);
-    InvalidateChange();
-}
-void TPlotComponent::RemoveAllDataViews() { GetDataViewManager()->Clear(); }
+void TPlotComponent::DeleteDataView(int index) { Family(GetDataViewManager()).Delete(index, *this); }
+void TPlotComponent::RemoveAllDataViews() { Family(GetDataViewManager()).RemoveAll(); }
 TPlotDataViewManager* TPlotComponent::GetDataViewManager() const { return master_->GetDataViewManager(); }
 
 // ---- Data cursors ------------------------------------------------------------------------
 
-int TPlotComponent::AddDataCursor() { return master_->AddDataCursor(); }
-int TPlotComponent::DataCursorCount() const { return GetDataCursorManager()->GetCount(); }
-TPlotDataCursor* TPlotComponent::GetDataCursor(int index) const { return GetDataCursorManager()->GetItem(index); }
+int TPlotComponent::AddDataCursor() { return Family(GetDataCursorManager()).Add(); }
+int TPlotComponent::DataCursorCount() const { return Family(GetDataCursorManager()).Count(); }
+TPlotDataCursor* TPlotComponent::GetDataCursor(int index) const { return Family(GetDataCursorManager()).Get(index); }
 TPlotDataCursor* TPlotComponent::GetDataCursorByName(const std::string& name) const {
-    return GetDataCursorManager()->GetItemByName(name);
+    return Family(GetDataCursorManager()).GetByName(name);
 }
 int TPlotComponent::GetDataCursorIndexByName(const std::string& name) const {
-    return GetDataCursorManager()->GetObjectIndexByName(name);
+    return Family(GetDataCursorManager()).IndexByName(name);
 }
-void TPlotComponent::DeleteDataCursor(int index) {
-    FreeAt(*GetDataCursorManager(), index);
-    InvalidateChange();
-}
-void TPlotComponent::RemoveAllDataCursors() { GetDataCursorManager()->Clear(); }
+void TPlotComponent::DeleteDataCursor(int index) { Family(GetDataCursorManager()).Delete(index, *this); }
+void TPlotComponent::RemoveAllDataCursors() { Family(GetDataCursorManager()).RemoveAll(); }
 TPlotDataCursorManager* TPlotComponent::GetDataCursorManager() const { return master_->GetDataCursorManager(); }
 
 // ---- Toolbars ----------------------------------------------------------------------------
 
-int TPlotComponent::AddToolBar() { return master_->AddToolBar(); }
-int TPlotComponent::ToolBarCount() const { return GetToolBarManager()->GetCount(); }
-TPlotToolBar* TPlotComponent::GetToolBar(int index) const { return GetToolBarManager()->GetItem(index); }
+int TPlotComponent::AddToolBar() { return Family(GetToolBarManager()).Add(); }
+int TPlotComponent::ToolBarCount() const { return Family(GetToolBarManager()).Count(); }
+TPlotToolBar* TPlotComponent::GetToolBar(int index) const { return Family(GetToolBarManager()).Get(index); }
 TPlotToolBar* TPlotComponent::GetToolBarByName(const std::string& name) const {
-    return GetToolBarManager()->GetItemByName(name);
+    return Family(GetToolBarManager()).GetByName(name);
 }
 int TPlotComponent::GetToolBarIndexByName(const std::string& name) const {
-    return GetToolBarManager()->GetObjectIndexByName(name);
+    return Family(GetToolBarManager()).IndexByName(name);
 }
-void TPlotComponent::DeleteToolBar(int index) {
-    FreeAt(*GetToolBarManager(), index);
-    InvalidateChange();
-}
-void TPlotComponent::RemoveAllToolBars() { GetToolBarManager()->Clear(); }
+void TPlotComponent::DeleteToolBar(int index) { Family(GetToolBarManager()).Delete(index, *this); }
+void TPlotComponent::RemoveAllToolBars() { Family(GetToolBarManager()).RemoveAll(); }
 TPlotToolBarManager* TPlotComponent::GetToolBarManager() const { return master_->GetToolBarManager(); }
 
 // ---- Legends -----------------------------------------------------------------------------
 
-int TPlotComponent::AddLegend() { return master_->AddLegend(); }
-int TPlotComponent::LegendCount() const { return GetLegendManager()->GetCount(); }
-TPlotLegend* TPlotComponent::GetLegend(int index) const { return GetLegendManager()->GetItem(index); }
+int TPlotComponent::AddLegend() { return Family(GetLegendManager()).Add(); }
+int TPlotComponent::LegendCount() const { return Family(GetLegendManager()).Count(); }
+TPlotLegend* TPlotComponent::GetLegend(int index) const { return Family(GetLegendManager()).Get(index); }
 TPlotLegend* TPlotComponent::GetLegendByName(const std::string& name) const {
-    return GetLegendManager()->GetItemByName(name);
+    return Family(GetLegendManager()).GetByName(name);
 }
 int TPlotComponent::GetLegendIndexByName(const std::string& name) const {
-    return GetLegendManager()->GetObjectIndexByName(name);
+    return Family(GetLegendManager()).IndexByName(name);
 }
-void TPlotComponent::DeleteLegend(int index) {
-    FreeAt(*GetLegendManager(), index);
-    InvalidateChange();
-}
-void TPlotComponent::RemoveAllLegends() { GetLegendManager()->Clear(); }
+void TPlotComponent::DeleteLegend(int index) { Family(GetLegendManager()).Delete(index, *this); }
+void TPlotComponent::RemoveAllLegends() { Family(GetLegendManager()).RemoveAll(); }
 TPlotLegendManager* TPlotComponent::GetLegendManager() const { return master_->GetLegendManager(); }
 
 // ---- Tables ------------------------------------------------------------------------------
 
-int TPlotComponent::AddTable() { return master_->AddTable(); }
-int TPlotComponent::TableCount() const { return GetTableManager()->GetCount(); }
-TPlotTable* TPlotComponent::GetTable(int index) const { return GetTableManager()->GetItem(index); }
+int TPlotComponent::AddTable() { return Family(GetTableManager()).Add(); }
+int TPlotComponent::TableCount() const { return Family(GetTableManager()).Count(); }
+TPlotTable* TPlotComponent::GetTable(int index) const { return Family(GetTableManager()).Get(index); }
 TPlotTable* TPlotComponent::GetTableByName(const std::string& name) const {
-    return GetTableManager()->GetItemByName(name);
+    return Family(GetTableManager()).GetByName(name);
 }
 int TPlotComponent::GetTableIndexByName(const std::string& name) const {
-    return GetTableManager()->GetObjectIndexByName(name);
+    return Family(GetTableManager()).IndexByName(name);
 }
-void TPlotComponent::DeleteTable(int index) {
-    FreeAt(*GetTableManager(), index);
-    InvalidateChange();
-}
-void TPlotComponent::RemoveAllTables() { GetTableManager()->Clear(); }
+void TPlotComponent::DeleteTable(int index) { Family(GetTableManager()).Delete(index, *this); }
+void TPlotComponent::RemoveAllTables() { Family(GetTableManager()).RemoveAll(); }
 TPlotTableManager* TPlotComponent::GetTableManager() const { return master_->GetTableManager(); }
 
 // ---- Limits ------------------------------------------------------------------------------
 
-int TPlotComponent::AddLimit() { return master_->AddLimit(); }
-int TPlotComponent::LimitCount() const { return GetLimitManager()->GetCount(); }
-TPlotLimit* TPlotComponent::GetLimit(int index) const { return GetLimitManager()->GetItem(index); }
+int TPlotComponent::AddLimit() { return Family(GetLimitManager()).Add(); }
+int TPlotComponent::LimitCount() const { return Family(GetLimitManager()).Count(); }
+TPlotLimit* TPlotComponent::GetLimit(int index) const { return Family(GetLimitManager()).Get(index); }
 TPlotLimit* TPlotComponent::GetLimitByName(const std::string& name) const {
-    return GetLimitManager()->GetItemByName(name);
+    return Family(GetLimitManager()).GetByName(name);
 }
 int TPlotComponent::GetLimitIndexByName(const std::string& name) const {
-    return GetLimitManager()->GetObjectIndexByName(name);
+    return Family(GetLimitManager()).IndexByName(name);
 }
-void TPlotComponent::DeleteLimit(int index) {
-    FreeAt(*GetLimitManager(), index);
-    InvalidateChange();
-}
-void TPlotComponent::RemoveAllLimits() { GetLimitManager()->Clear(); }
+void TPlotComponent::DeleteLimit(int index) { Family(GetLimitManager()).Delete(index, *this); }
+void TPlotComponent::RemoveAllLimits() { Family(GetLimitManager()).RemoveAll(); }
 TPlotLimitManager* TPlotComponent::GetLimitManager() const { return master_->GetLimitManager(); }
 
 // ---- Labels ------------------------------------------------------------------------------
 
-int TPlotComponent::AddLabel() { return master_->AddLabel(); }
-int TPlotComponent::LabelCount() const { return GetLabelManager()->GetCount(); }
-TPlotLabel* TPlotComponent::GetLabel(int index) const { return GetLabelManager()->GetItem(index); }
+int TPlotComponent::AddLabel() { return Family(GetLabelManager()).Add(); }
+int TPlotComponent::LabelCount() const { return Family(GetLabelManager()).Count(); }
+TPlotLabel* TPlotComponent::GetLabel(int index) const { return Family(GetLabelManager()).Get(index); }
 TPlotLabel* TPlotComponent::GetLabelByName(const std::string& name) const {
-    return GetLabelManager()->GetItemByName(name);
+    return Family(GetLabelManager()).GetByName(name);
 }
 int TPlotComponent::GetLabelIndexByName(const std::string& name) const {
-    return GetLabelManager()->GetObjectIndexByName(name);
+    return Family(GetLabelManager()).IndexByName(name);
 }
 
-// Unlike the other kinds, no repaint of its own: the label's removal already reports a change.
+// Label 0 is the title. Unlike the other kinds, no repaint of its own: the label's removal
+// already reports a change.
 void TPlotComponent::DeleteLabel(int index) {
     if (index == 0) throw EPlotError("Label Index 0 can not be Deleted (Resevered for Title)");
-    FreeAt(*GetLabelManager(), index);
+    Family(GetLabelManager()).Free(index);
 }
 
 void TPlotComponent::RemoveAllLabels() {
-    while (LabelCount() > 1) FreeAt(*GetLabelManager(), 1);
+    while (LabelCount() > 1) Family(GetLabelManager()).Free(1);
 }
 
 TPlotLabelManager* TPlotComponent::GetLabelManager() const { return master_->GetLabelManager(); }
 
 // ---- Annotations -------------------------------------------------------------------------
 
-int TPlotComponent::AddAnnotation() { return master_->AddAnnotation(); }
-int TPlotComponent::AnnotationCount() const { return master_->GetAnnotationManager()->GetCount(); }
+int TPlotComponent::AddAnnotation() { return Family(master_->GetAnnotationManager()).Add(); }
+int TPlotComponent::AnnotationCount() const { return Family(master_->GetAnnotationManager()).Count(); }
 TPlotAnnotation* TPlotComponent::GetAnnotation(int index) const {
-    return master_->GetAnnotationManager()->GetItem(index);
+    return Family(master_->GetAnnotationManager()).Get(index);
 }
 TPlotAnnotation* TPlotComponent::GetAnnotationByName(const std::string& name) const {
-    return master_->GetAnnotationManager()->GetItemByName(name);
+    return Family(master_->GetAnnotationManager()).GetByName(name);
 }
 int TPlotComponent::GetAnnotationIndexByName(const std::string& name) const {
-    return master_->GetAnnotationManager()->GetObjectIndexByName(name);
+    return Family(master_->GetAnnotationManager()).IndexByName(name);
 }
-void TPlotComponent::DeleteAnnotation(int index) {
-    FreeAt(*master_->GetAnnotationManager(), index);
-    InvalidateChange();
-}
-void TPlotComponent::RemoveAllAnnotations() { master_->GetAnnotationManager()->Clear(); }
-
-void TPlotComponent::DoDataPointClick(TPlotChannelCustom& channel, int index) {
-    if (loading_ || !OnClickDataPoint) return;
-    const int channelIndex = GetChannelManager()->IndexOf(channel);
-    if (channelIndex >= 0) OnClickDataPoint(channelIndex, index);
-}
+void TPlotComponent::DeleteAnnotation(int index) { Family(master_->GetAnnotationManager()).Delete(index, *this); }
+void TPlotComponent::RemoveAllAnnotations() { Family(master_->GetAnnotationManager()).RemoveAll(); }
 
 }  // namespace ondrix

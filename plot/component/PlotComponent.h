@@ -1,4 +1,8 @@
 #pragma once
+// plot/component holds what assembles the kinds into a plot: the component base classes, the
+// per-kind managers and the master manager, the layout manager, the plot component with its
+// paint pass, and TPlot. The kinds call back into it only through this header.
+//
 // The plot component: a container of named plot objects of eleven kinds (toolbars, legends,
 // tables, X axes, Y axes, channels, data views, data cursors, limits, labels, annotations). It
 // owns the master manager, which owns every object, and offers per kind the family add, count,
@@ -23,8 +27,8 @@
 #include <memory>
 #include <string>
 
-#include "plot/component/CustomComponent.h"
 #include "plot/channels/PlotChannelCustom.h"
+#include "plot/component/WindowedComponent.h"
 #include "plot/core/PlotFont.h"
 #include "plot/objects/PlotObjects.h"
 
@@ -57,14 +61,19 @@ class TPlotLabelManager;
 
 // The column separator of the plot's text data files and of its channels' data and log files.
 enum TPlotDataFileColumnSeparator : uint8_t { ipdfcsTab, ipdfcsComma };
+inline constexpr auto kPlotDataFileColumnSeparatorNames = EnumValueNames<ipdfcsComma>({"ipdfcsTab", "ipdfcsComma"});
 // The picture format a copy to the clipboard takes.
 enum TPlotExportFormat : uint8_t { ipefMetaFile, ipefBitmap, ipefJPEG };
+inline constexpr auto kPlotExportFormatNames = EnumValueNames<ipefJPEG>({"ipefMetaFile", "ipefBitmap", "ipefJPEG"});
 // The form the plot's data files are written in: text columns, or 4-byte values for channels
 // whose X values are equally spaced.
 enum TPlotDataFileFormat : uint8_t { ipdffText, ipdffCompactInterval };
+inline constexpr auto kPlotDataFileFormatNames =
+    EnumValueNames<ipdffCompactInterval>({"ipdffText", "ipdffCompactInterval"});
 // How the interactive property editor opens. The editor lives outside the plot and knows only
 // the modal form.
 enum TPlotEditorFormStyle : uint8_t { ipfsModal };
+inline constexpr auto kPlotEditorFormStyleNames = EnumValueNames<ipfsModal>({"ipfsModal"});
 
 // The direction a background gradient runs from its start colour to its stop colour. The four
 // straight directions step one pixel line at a time; the diagonals run along the main diagonal
@@ -79,8 +88,11 @@ enum TFillDirection : uint8_t {
     ifdRectangle,
     ifdCircle
 };
+inline constexpr auto kFillDirectionNames = EnumValueNames<ifdCircle>(
+    {"ifdTopBottom", "ifdBottomTop", "ifdLeftRight", "ifdRightLeft", "ifdTopLeftBottomRight", "ifdBottomRightTopLeft",
+     "ifdRectangle", "ifdCircle"});
 
-class TPlotComponent : public TCustomComponent {
+class TPlotComponent : public TWindowedComponent {
 public:
     TPlotComponent();
     ~TPlotComponent() override;
@@ -101,6 +113,8 @@ public:
     virtual void MasterChange();
     // The master manager's remove hook: forgets obj wherever the component holds it.
     virtual void MasterRemove(TPlotObject& obj);
+    // A strip chart's X axes scroll with the data by default; other plots' scale to it.
+    virtual bool IsStripChart() const { return false; }
 
     // ---- Loading ----
     // Set while a stored configuration is read: the component raises no events meanwhile.
@@ -228,8 +242,9 @@ public:
     void ClearAllData();
 
     // ---- Object families ----
-    // add: answers the new object's index (count - 1). delete: frees the object and repaints.
-    // remove all: frees every object of the kind.
+    // Each name forwards to the one implementation that serves every kind (TPlotFamily in
+    // PlotComponent.cpp). add: answers the new object's index (count - 1). delete: frees the
+    // object and repaints. remove all: frees every object of the kind.
     int AddChannel();
     int ChannelCount() const;
     TPlotChannelCustom* GetChannel(int index) const;

@@ -11,11 +11,11 @@
 
 #include "plot/axes/PlotAxis.h"
 #include "plot/component/PlotComponent.h"
+#include "plot/component/PlotLayoutManager.h"
+#include "plot/core/PlotScopeExit.h"
 #include "plot/views/PlotDataCursor.h"
 #include "plot/views/PlotDataView.h"
 #include "plot/views/PlotLabel.h"
-#include "plot/component/PlotLayoutManager.h"
-#include "plot/core/PlotScopeExit.h"
 
 namespace ondrix {
 
@@ -145,8 +145,7 @@ void TPlotComponent::DrawOutSideObjects(TCanvas& canvas) {
 void TPlotComponent::ReCalcLayout() {
     TPlotSurfaceFactory* surfaces = GetSurfaceFactory();
     if (surfaces == nullptr) return;
-    Lock();
-    TScopeExit unlock([this] { Unlock(); });
+    CheckOwnerThread();
     std::unique_ptr<TPlotBitmap> scratch = surfaces->CreateBitmap(GetWidth(), GetHeight());
     iPaintTo(scratch->Canvas());
 }

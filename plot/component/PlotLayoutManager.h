@@ -27,8 +27,8 @@
 #include <vector>
 
 #include "plot/component/PlotManagers.h"
-#include "plot/objects/PlotObjects.h"
 #include "plot/core/PlotTextMeasure.h"
+#include "plot/objects/PlotObjects.h"
 
 namespace ondrix {
 

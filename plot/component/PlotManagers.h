@@ -30,12 +30,12 @@
 
 #include "plot/axes/PlotAxis.h"
 #include "plot/channels/PlotChannelCustom.h"
+#include "plot/objects/PlotObjects.h"
 #include "plot/views/PlotDataCursor.h"
 #include "plot/views/PlotDataView.h"
 #include "plot/views/PlotExtras.h"
 #include "plot/views/PlotLabel.h"
 #include "plot/views/PlotLegend.h"
-#include "plot/objects/PlotObjects.h"
 #include "plot/views/PlotToolBar.h"
 
 namespace ondrix {

@@ -4,16 +4,6 @@
 
 namespace ondrix {
 
-namespace {
-
-template <class Manager>
-int AddTo(Manager& manager) {
-    manager.CreateObject().Loaded();
-    return manager.GetCount() - 1;
-}
-
-}  // namespace
-
 TPlotMasterManager::TPlotMasterManager(TPlotComponent* owner) {
     objectManager_ = std::make_unique<TPlotObjectManager>(owner, ManagerEvents());
     toolBarManager_ = std::make_unique<TPlotToolBarManager>(owner, ManagerEvents());
@@ -90,19 +80,7 @@ std::vector<TPlotObjectOwnedManager*> TPlotMasterManager::KindManagers() const {
     return managers;
 }
 
-// ---- Adding ------------------------------------------------------------------------------
-
-int TPlotMasterManager::AddChannel() { return AddTo(*channelManager_); }
-int TPlotMasterManager::AddXAxis() { return AddTo(*xAxisManager_); }
-int TPlotMasterManager::AddYAxis() { return AddTo(*yAxisManager_); }
-int TPlotMasterManager::AddDataView() { return AddTo(*dataViewManager_); }
-int TPlotMasterManager::AddDataCursor() { return AddTo(*dataCursorManager_); }
-int TPlotMasterManager::AddToolBar() { return AddTo(*toolBarManager_); }
-int TPlotMasterManager::AddLegend() { return AddTo(*legendManager_); }
-int TPlotMasterManager::AddTable() { return AddTo(*tableManager_); }
-int TPlotMasterManager::AddLimit() { return AddTo(*limitManager_); }
-int TPlotMasterManager::AddLabel() { return AddTo(*labelManager_); }
-int TPlotMasterManager::AddAnnotation() { return AddTo(*annotationManager_); }
+// ---- Channel class -----------------------------------------------------------------------
 
 TPlotChannelClass TPlotMasterManager::GetChannelClass() const { return channelManager_->GetChannelClass(); }
 
@@ -150,6 +128,12 @@ void TPlotMasterManager::NotificationInsert(TPlotObject& obj) {
     obj.OnSetFocus = [this](TPlotObject& selected) { NotificationSetFocus(selected); };
     obj.OnInvalidateNow = [this] {
         if (OnInvalidateNow) OnInvalidateNow();
+    };
+    obj.OnUnexpectedError = [this](const std::string& source, const std::exception& error) {
+        if (OnUnexpectedError)
+            OnUnexpectedError(source, error);
+        else
+            WriteUnexpectedErrorReport(source, error);
     };
     obj.SetUserCanEdit(userCanEditObjects_);
     obj.SetXYAxesReversed(xyAxesReverse_);

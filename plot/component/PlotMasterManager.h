@@ -1,15 +1,16 @@
 #pragma once
 // The master manager of a plot: owns the per-kind managers, the object manager and the layout
-// manager, creates new objects, and routes the five notifications that tie the objects
-// together (insert, remove, rename, set-focus, change).
+// manager, and routes the five notifications that tie the objects together (insert, remove,
+// rename, set-focus, change).
 //
 // Every manager it makes gets the master's four handlers (NotificationChange, NotificationInsert,
 // NotificationRemove, NotificationRename) and hands them to every object it creates, so an
 // object reaches the master through its own OnChange, OnInsert, OnRemove and OnRename.
 //
 // Life of an object:
-//   1. A per-kind manager's CreateObject makes it; the manager owns it (std::unique_ptr) from
-//      then on. It is in no list yet.
+//   1. A per-kind manager's CreateObject makes it (an Add... of the component, or a stored
+//      configuration being read); the manager owns it (std::unique_ptr) from then on. It is in
+//      no list yet.
 //   2. Properties are set (or read from a stored configuration), then Loaded: OnInsert brings it
 //      to NotificationInsert, which lists it in the object manager, in the layout manager if it
 //      is a layout object, then in its kind's manager, which names it if it has no name and sets
@@ -50,22 +51,10 @@ public:
 
     // The component's hooks.
     std::function<void()> OnInvalidateNow;
+    TPlotErrorReport OnUnexpectedError;
     TPlotObjectEvent OnChange;
     TPlotObjectEvent OnInsert;
     TPlotObjectEvent OnRemove;
-
-    // Each makes an object of the kind, completes it (Loaded) and answers its index.
-    int AddChannel();
-    int AddXAxis();
-    int AddYAxis();
-    int AddDataView();
-    int AddDataCursor();
-    int AddToolBar();
-    int AddLegend();
-    int AddTable();
-    int AddLimit();
-    int AddLabel();
-    int AddAnnotation();
 
     TPlotChannelClass GetChannelClass() const;
     void SetChannelClass(TPlotChannelClass channelClass);

@@ -3,16 +3,7 @@
 namespace ondrix {
 
 TWindowedComponent::~TWindowedComponent() {
-    BeginDestruction();
     if (timerRunning_ && OnTimerDisarm) OnTimerDisarm();
-}
-
-void TWindowedComponent::Lock() {
-    if (!GetDestroying()) lock_.lock();
-}
-
-void TWindowedComponent::Unlock() {
-    if (!GetDestroying()) lock_.unlock();
 }
 
 // ---- Timer -------------------------------------------------------------------------------

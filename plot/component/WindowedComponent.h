@@ -1,15 +1,13 @@
 #pragma once
-// A component with its own lock around painting and its own timer.
+// A component with its own timer.
 //
 // The timer is the host's: the component arms it with an interval (OnTimerArm) and disarms it
 // (OnTimerDisarm); the host calls TimerTick on the GUI thread at every expiry. The component
 // decides the intervals: an initial delay first, then the repeat interval.
 //
-// Threads: the lock is recursive, so a paint may ask for a layout pass that locks again. Timer
-// calls and ticks belong to the GUI thread.
+// Threads: timer calls and ticks belong to the GUI thread.
 
 #include <functional>
-#include <mutex>
 
 #include "plot/component/ComponentBase.h"
 
@@ -19,9 +17,6 @@ class TWindowedComponent : public TComponentBase {
 public:
     TWindowedComponent() = default;
     ~TWindowedComponent() override;
-
-    void Lock() override;
-    void Unlock() override;
 
     // Installed by the host: (re)start its timer with the interval, or stop it.
     std::function<void(int intervalMs)> OnTimerArm;
@@ -36,7 +31,6 @@ public:
 private:
     void Arm(int intervalMs);
 
-    std::recursive_mutex lock_;
     bool timerRunning_ = false;
     // Set while the initial delay runs: the first tick switches to the repeat interval.
     bool firstTickPending_ = false;

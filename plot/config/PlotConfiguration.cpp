@@ -3,9 +3,9 @@
 #include <sstream>
 
 #include "plot/component/PlotComponent.h"
-#include "plot/views/PlotLabel.h"
 #include "plot/component/PlotManagers.h"
 #include "plot/config/PlotProperties.h"
+#include "plot/views/PlotLabel.h"
 #include "plot/views/PlotToolBar.h"
 
 namespace ondrix {

@@ -1,4 +1,7 @@
 #pragma once
+// plot/config holds the property table and the stored configuration, which read and write
+// every kind and the component, and so sit above them all.
+//
 // A plot's stored configuration, and the property files of single objects, as text:
 //
 //   # a comment

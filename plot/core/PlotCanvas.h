@@ -18,7 +18,6 @@
 
 #include "plot/core/PlotFont.h"
 #include "plot/core/PlotTextMeasure.h"
-#include "plot/objects/PlotObjects.h"
 #include "plot/core/PlotTypes.h"
 
 namespace ondrix {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "plot/objects/PlotObjects.h"
+#include "plot/core/PlotText.h"
 
 namespace ondrix {
 
@@ -19,12 +19,6 @@ constexpr StyleFlag kStyleFlags[] = {
     {"Underline", &TPlotFont::Underline},
     {"StrikeOut", &TPlotFont::StrikeOut},
 };
-
-std::string TrimBlanks(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 }  // namespace
 
@@ -71,7 +65,7 @@ bool ParseFontStyle(const std::string& text, TPlotFont& font) {
         size_t start = 0;
         while (true) {
             const size_t comma = text.find(',', start);
-            const std::string part = TrimBlanks(text.substr(start, comma - start));
+            const std::string_view part = TrimBlanks(std::string_view(text).substr(start, comma - start));
             const auto named = std::find_if(std::begin(kStyleFlags), std::end(kStyleFlags),
                                             [&part](const StyleFlag& style) { return SameText(part, style.name); });
             if (named == std::end(kStyleFlags)) return false;

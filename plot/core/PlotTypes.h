@@ -1,10 +1,19 @@
 #pragma once
-// Value types shared by every unit of the plot: colours, line, marker, pen and brush styles,
-// data styles, and the plot's error type. Pure C++; the drawing backend maps them to its own.
+// plot/core holds what every other part of the plot stands on and that knows no plot object:
+// value types and geometry, input records, fonts and text measures, the drawing surface's
+// interface (PlotCanvas.h), segment batches, number, value and date texts, interpolation, the
+// repaint throttle and small helpers. It includes nothing else of the plot.
+//
+// Value types shared by every unit of the plot: pixel rectangles, colours, line, marker, pen
+// and brush styles, data styles, and the plot's error type. Pure C++; the drawing backend maps
+// them to its own.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 
 namespace ondrix {
 
@@ -13,6 +22,19 @@ namespace ondrix {
 class EPlotError : public std::runtime_error {
 public:
     explicit EPlotError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// A pixel rectangle; Right and Bottom lie just outside it.
+struct TPlotRect {
+    int32_t Left = 0;
+    int32_t Top = 0;
+    int32_t Right = 0;
+    int32_t Bottom = 0;
+
+    bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
+    bool operator==(const TPlotRect& other) const {
+        return Left == other.Left && Top == other.Top && Right == other.Right && Bottom == other.Bottom;
+    }
 };
 
 // A colour as stored in configurations: 0x00BBGGRR for an RGB colour (so red is 255), or
@@ -66,7 +88,23 @@ constexpr TColor clInfoText = SystemColor(SystemColorRole::InfoText);
 constexpr TColor clWindowText = SystemColor(SystemColorRole::WindowText);
 constexpr TColor clWindow = SystemColor(SystemColorRole::Window);
 
+// The value names of an enumeration the stored configuration writes by name stand right after
+// it, in ordinal order, made by EnumValueNames from its last value: a name missing or left over
+// fails the build. The enumerations get no count value of their own, since their values are
+// stored and used by name, so the last value stands in for the count and moves with any value
+// added at the end.
+template <auto Last, std::size_t N>
+constexpr std::array<const char*, N> EnumValueNames(const char* const (&names)[N]) {
+    static_assert(std::is_enum_v<decltype(Last)>, "Last is the enumeration's last value");
+    static_assert(N == static_cast<std::size_t>(Last) + 1, "one name for each value of the enumeration");
+    std::array<const char*, N> result{};
+    for (std::size_t i = 0; i < N; ++i) result[i] = names[i];
+    return result;
+}
+
 enum TPlotLineStyle : uint8_t { iplsSolid, iplsDash, iplsDot, iplsDashDot, iplsDashDotDot };
+inline constexpr auto kPlotLineStyleNames =
+    EnumValueNames<iplsDashDotDot>({"iplsSolid", "iplsDash", "iplsDot", "iplsDashDot", "iplsDashDotDot"});
 
 enum TPlotMarkerStyle : uint8_t {
     ipmsCircle,
@@ -82,12 +120,21 @@ enum TPlotMarkerStyle : uint8_t {
     ipmsHorizontalLine,
     ipmsCharacter,
 };
+inline constexpr auto kPlotMarkerStyleNames = EnumValueNames<ipmsCharacter>({
+    "ipmsCircle", "ipmsSquare", "ipmsDiamond", "ipmsCross", "ipmsPlus", "ipmsTriangleUp", "ipmsTriangleDown",
+    "ipmsTriangleLeft", "ipmsTriangleRight", "ipmsVerticalLine", "ipmsHorizontalLine", "ipmsCharacter"});
 
 enum TPenStyle : uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
+inline constexpr auto kPenStyleNames =
+    EnumValueNames<psClear>({"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear"});
 
 enum TBrushStyle : uint8_t { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+inline constexpr auto kBrushStyleNames = EnumValueNames<bsDiagCross>(
+    {"bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"});
 
 enum TPlotDataStyle : uint8_t { ipdsStandard, ipdsCompact, ipdsCompactInterval, ipdsFullFeature };
+inline constexpr auto kPlotDataStyleNames =
+    EnumValueNames<ipdsFullFeature>({"ipdsStandard", "ipdsCompact", "ipdsCompactInterval", "ipdsFullFeature"});
 
 enum TPlotDataPointStatus : uint8_t { ipdpsValid, ipdpsNull, ipdpsEmpty };
 

@@ -20,11 +20,17 @@
 #include <cstdint>
 #include <string>
 
+#include "plot/core/PlotTypes.h"
+
 namespace ondrix {
 
 enum TPlotTextFormat : uint8_t { iptfValue, iptfExponent, iptfPrefix, iptfDateTime, iptfPrice32nds, iptfThousands };
+inline constexpr auto kPlotTextFormatNames = EnumValueNames<iptfThousands>(
+    {"iptfValue", "iptfExponent", "iptfPrefix", "iptfDateTime", "iptfPrice32nds", "iptfThousands"});
 
 enum TPrecisionStyle : uint8_t { ipsSignificantDigits, ipsFixedDecimalPoints };
+inline constexpr auto kPrecisionStyleNames =
+    EnumValueNames<ipsFixedDecimalPoints>({"ipsSignificantDigits", "ipsFixedDecimalPoints"});
 
 // One set of format settings; an axis has one for labels, one for the cursor, one for the legend.
 struct TPlotValueFormat {

@@ -1,4 +1,6 @@
 #pragma once
+// plot/data holds the channels' data lists: storage only, no drawing, no axes.
+//
 // A channel's points. Each list owns one contiguous block of point slots and the channel's
 // current appearance values; the channel owns the list. A list grows in steps, or, once a
 // ring-buffer size is set, keeps the newest N points in a block allocated at once and

@@ -11,19 +11,6 @@ void CheckPlotObjectEvents(const TPlotObjectEvents& events) {
     if (!events.OnRename) throw EPlotError("AOnRename event handler can not be null");
 }
 
-namespace {
-// Only a..z fold: names are compared the same way whatever the machine's locale.
-char FoldAsciiLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-}  // namespace
-
-bool SameText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldAsciiLetter(a[i]) != FoldAsciiLetter(b[i])) return false;
-    }
-    return true;
-}
-
 bool ReferenceFollowsRename(const TPlotObject* cached, const std::string& referencedName,
                             const TPlotObject& renamed) {
     if (cached != nullptr) return cached == &renamed;
@@ -31,6 +18,13 @@ bool ReferenceFollowsRename(const TPlotObject* cached, const std::string& refere
 }
 
 // ---- TPlotObject -------------------------------------------------------------------------
+
+void TPlotObject::ReportUnexpectedError(const std::exception& error) const {
+    if (OnUnexpectedError)
+        OnUnexpectedError(name_, error);
+    else
+        WriteUnexpectedErrorReport(name_, error);
+}
 
 TPlotObject::TPlotObject(TPlotComponent* owner, TPlotObjectEvents events)
     : OnChange(std::move(events.OnChange)),

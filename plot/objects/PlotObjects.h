@@ -1,4 +1,7 @@
 #pragma once
+// plot/objects holds the object base classes and the references between objects by name,
+// which every kind of plot object derives from or uses; it sees only plot/core.
+//
 // The roots of every plot object:
 //   TPlotObject         name, visibility, selection, the notification callbacks, input entry points
 //   TPlotManagerObject  an object held by a per-kind manager; checks its construction arguments
@@ -13,8 +16,9 @@
 //
 // Callbacks are plain std::function members, wired by the managers: OnChange, OnInsert, OnRemove
 // and OnRename come with construction; OnLayoutChange is set by the layout manager, OnSetFocus and
-// OnInvalidateNow by the master manager when the object joins the plot. An unset callback is
-// skipped.
+// OnInvalidateNow and OnUnexpectedError by the master manager when the object joins the plot.
+// An unset callback is skipped, but for OnUnexpectedError: an error is never dropped, and without
+// the plot's hook it goes to standard error.
 //
 // Setters store only a changed value and then report it: TriggerChange, or TriggerLayoutChange
 // for what moves the object between bands (Horizontal, ZOrder, ForceStacking).
@@ -25,6 +29,9 @@
 #include <functional>
 #include <string>
 
+#include "plot/core/PlotErrorReport.h"
+#include "plot/core/PlotInput.h"
+#include "plot/core/PlotText.h"
 #include "plot/core/PlotTypes.h"
 
 namespace ondrix {
@@ -48,60 +55,11 @@ struct TPlotObjectEvents {
 // documented (change, insert, remove, rename).
 void CheckPlotObjectEvents(const TPlotObjectEvents& events);
 
-// Names compare equal when they differ only in the case of the letters a to z.
-bool SameText(const std::string& a, const std::string& b);
-
 // Whether a reference by name should take the new name of `renamed`: it is the cached object, or,
 // with nothing cached yet, the object that bore the referenced name until now. A first naming
 // (from no name) moves no reference.
 bool ReferenceFollowsRename(const TPlotObject* cached, const std::string& referencedName,
                             const TPlotObject& renamed);
-
-// A pixel rectangle; Right and Bottom lie just outside it.
-struct TPlotRect {
-    int32_t Left = 0;
-    int32_t Top = 0;
-    int32_t Right = 0;
-    int32_t Bottom = 0;
-
-    bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
-    bool operator==(const TPlotRect& other) const {
-        return Left == other.Left && Top == other.Top && Right == other.Right && Bottom == other.Bottom;
-    }
-};
-
-enum TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
-
-// Keyboard and mouse-button state of an input event: a set of the flags below.
-using TShiftState = uint8_t;
-constexpr TShiftState ssShift = 0x01;
-constexpr TShiftState ssAlt = 0x02;
-constexpr TShiftState ssCtrl = 0x04;
-constexpr TShiftState ssLeft = 0x08;
-constexpr TShiftState ssRight = 0x10;
-constexpr TShiftState ssMiddle = 0x20;
-constexpr TShiftState ssDouble = 0x40;
-
-// Mouse pointer shapes objects ask for; the host maps them to its own.
-enum TPlotCursor : uint8_t { crDefault, crHandPoint, crDrag, crSizeWE, crSizeNS };
-
-// What an object's mouse handlers get, built anew for every call.
-struct TPlotMouseData {
-    int X = 0;  // client pixels
-    int Y = 0;
-    int XAxisPixels = 0;  // the coordinate X axes map: X, or Y when the object's axes are reversed
-    int YAxisPixels = 0;  // the coordinate Y axes map: Y, or X when reversed
-    TMouseButton Button = mbLeft;
-    bool DblClick = false;  // the gesture began with a double click
-    TShiftState Shift = 0;
-};
-
-// Filled by an object that offers a hint; an empty text means none.
-struct THintData {
-    std::string Text;
-    int Left = 0;
-    int Top = 0;
-};
 
 // ---- TPlotObject -------------------------------------------------------------------------
 
@@ -119,8 +77,12 @@ public:
     TPlotObjectEvent OnRename;        // Name changed
     TPlotObjectEvent OnSetFocus;      // the object became selected
     std::function<void()> OnInvalidateNow;  // asks for an immediate repaint
+    TPlotErrorReport OnUnexpectedError;     // the plot's report of errors it contains
 
     TPlotComponent* GetOwner() const { return owner_; }
+    // Reports an error that is not the plot's own, caught where this object's failure is
+    // contained, with the object's name.
+    void ReportUnexpectedError(const std::exception& error) const;
 
     const std::string& GetName() const { return name_; }
     // Keeps the old name in PreviousName, then tells OnRename (which renames references to this

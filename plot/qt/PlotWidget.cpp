@@ -47,41 +47,43 @@ std::optional<TMouseButton> ComponentButton(Qt::MouseButton button) {
     }
 }
 
-// The component's key codes are the classic virtual-key numbers: letters and digits are their
-// upper-case character codes, the rest follow the table. 0: a key the component has no code for.
+// Letters and digits are their own codes in both; the rest by name.
 int ComponentKey(int qtKey) {
     if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) return qtKey;
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return 112 + (qtKey - Qt::Key_F1);
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return vkF1 + (qtKey - Qt::Key_F1);
     switch (qtKey) {
-        case Qt::Key_Backspace: return 8;
-        case Qt::Key_Tab: return 9;
+        case Qt::Key_Backspace: return vkBack;
+        case Qt::Key_Tab: return vkTab;
         case Qt::Key_Return:
-        case Qt::Key_Enter: return 13;
-        case Qt::Key_Shift: return 16;
-        case Qt::Key_Control: return 17;
-        case Qt::Key_Alt: return 18;
-        case Qt::Key_Escape: return 27;
-        case Qt::Key_Space: return 32;
-        case Qt::Key_PageUp: return 33;
-        case Qt::Key_PageDown: return 34;
-        case Qt::Key_End: return 35;
-        case Qt::Key_Home: return 36;
-        case Qt::Key_Left: return 37;
-        case Qt::Key_Up: return 38;
-        case Qt::Key_Right: return 39;
-        case Qt::Key_Down: return 40;
-        case Qt::Key_Insert: return 45;
-        case Qt::Key_Delete: return 46;
-        default: return 0;
+        case Qt::Key_Enter: return vkReturn;
+        case Qt::Key_Shift: return vkShift;
+        case Qt::Key_Control: return vkControl;
+        case Qt::Key_Alt: return vkMenu;
+        case Qt::Key_Escape: return vkEscape;
+        case Qt::Key_Space: return vkSpace;
+        case Qt::Key_PageUp: return vkPrior;
+        case Qt::Key_PageDown: return vkNext;
+        case Qt::Key_End: return vkEnd;
+        case Qt::Key_Home: return vkHome;
+        case Qt::Key_Left: return vkLeft;
+        case Qt::Key_Up: return vkUp;
+        case Qt::Key_Right: return vkRight;
+        case Qt::Key_Down: return vkDown;
+        case Qt::Key_Insert: return vkInsert;
+        case Qt::Key_Delete: return vkDelete;
+        default: return vkNone;
     }
 }
 
-// The component's input handlers may throw its errors; none of them may reach the event loop.
+// No error of the component's input handlers may reach the event loop. Its own errors are
+// part of the bargain (a key an axis refuses, say); any other is reported.
 template <class Call>
-void Guarded(Call call) {
+void Guarded(const TComponentBase& component, Call call) {
     try {
         call();
-    } catch (const std::exception&) {
+    } catch (const EPlotError&) {
+    } catch (const std::exception& error) {
+        component.ReportUnexpectedError("an input handler", error);
     }
 }
 
@@ -99,7 +101,7 @@ TPlotWidget::TPlotWidget(TWindowedComponent& component, QWidget* parent)
 
     trailingTimer_.setSingleShot(true);
     connect(&trailingTimer_, &QTimer::timeout, this, [this] { RunTrailing(); });
-    connect(&componentTimer_, &QTimer::timeout, this, [this] { Guarded([this] { component_.TimerTick(); }); });
+    connect(&componentTimer_, &QTimer::timeout, this, [this] { Guarded(component_, [this] { component_.TimerTick(); }); });
 
     component_.SetSurfaceFactory(std::make_shared<QtSurfaceFactory>());
     component_.SetBounds(width(), height());
@@ -152,19 +154,19 @@ void TPlotWidget::mousePressEvent(QMouseEvent* event) {
     const auto button = ComponentButton(event->button());
     if (!button) return;
     const QPoint at = event->position().toPoint();
-    Guarded([&] { component_.iMouseDown(*button, MouseShift(*event), at.x(), at.y()); });
+    Guarded(component_, [&] { component_.iMouseDown(*button, MouseShift(*event), at.x(), at.y()); });
 }
 
 void TPlotWidget::mouseReleaseEvent(QMouseEvent* event) {
     const auto button = ComponentButton(event->button());
     if (!button) return;
     const QPoint at = event->position().toPoint();
-    Guarded([&] { component_.iMouseUp(*button, MouseShift(*event), at.x(), at.y()); });
+    Guarded(component_, [&] { component_.iMouseUp(*button, MouseShift(*event), at.x(), at.y()); });
 }
 
 void TPlotWidget::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    Guarded([&] { component_.iMouseMove(MouseShift(*event), at.x(), at.y()); });
+    Guarded(component_, [&] { component_.iMouseMove(MouseShift(*event), at.x(), at.y()); });
 }
 
 // The component expects a double click as its notification followed by a press flagged as
@@ -173,7 +175,7 @@ void TPlotWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     const auto button = ComponentButton(event->button());
     if (!button) return;
     const QPoint at = event->position().toPoint();
-    Guarded([&] {
+    Guarded(component_, [&] {
         component_.iDoubleClick();
         component_.iMouseDown(*button, MouseShift(*event) | ssDouble, at.x(), at.y());
     });
@@ -184,17 +186,17 @@ void TPlotWidget::wheelEvent(QWheelEvent* event) {
     const int delta = angle.y() != 0 ? angle.y() : angle.x();
     const QPoint at = event->position().toPoint();
     bool used = false;
-    Guarded([&] { used = component_.iMouseWheel(delta, KeyboardShift(event->modifiers()), at.x(), at.y()); });
+    Guarded(component_, [&] { used = component_.iMouseWheel(delta, KeyboardShift(event->modifiers()), at.x(), at.y()); });
     event->setAccepted(used);
 }
 
 void TPlotWidget::keyPressEvent(QKeyEvent* event) {
     int key = ComponentKey(event->key());
-    if (key != 0) Guarded([&] { component_.iKeyDown(key, KeyboardShift(event->modifiers())); });
+    if (key != 0) Guarded(component_, [&] { component_.iKeyDown(key, KeyboardShift(event->modifiers())); });
     const QString text = event->text();
     if (text.size() == 1 && text[0].unicode() > 0 && text[0].unicode() < 128) {
         char character = static_cast<char>(text[0].unicode());
-        Guarded([&] { component_.iKeyPress(character); });
+        Guarded(component_, [&] { component_.iKeyPress(character); });
     }
 }
 
@@ -202,15 +204,15 @@ void TPlotWidget::keyPressEvent(QKeyEvent* event) {
 void TPlotWidget::keyReleaseEvent(QKeyEvent* event) {
     int key = ComponentKey(event->key());
     if (key == 0 || event->isAutoRepeat()) return;
-    Guarded([&] { component_.iKeyUp(key, KeyboardShift(event->modifiers())); });
+    Guarded(component_, [&] { component_.iKeyUp(key, KeyboardShift(event->modifiers())); });
 }
 
 void TPlotWidget::focusInEvent(QFocusEvent*) {
-    Guarded([&] { component_.iDoSetFocus(); });
+    Guarded(component_, [&] { component_.iDoSetFocus(); });
 }
 
 void TPlotWidget::focusOutEvent(QFocusEvent*) {
-    Guarded([&] { component_.iDoKillFocus(); });
+    Guarded(component_, [&] { component_.iDoKillFocus(); });
 }
 
 }  // namespace ondrix

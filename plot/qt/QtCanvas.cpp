@@ -13,6 +13,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "plot/core/PlotText.h"
+
 namespace ondrix {
 
 namespace {

@@ -21,9 +21,12 @@ class TPlotDataView;
 // What the cursor measures: values at pointer 1, or the X or Y distance of two pointers, or the
 // inverse of the X distance.
 enum TPlotDataCursorStyle : uint8_t { ipcsValueXY, ipcsValueX, ipcsValueY, ipcsDeltaX, ipcsDeltaY, ipcsInverseDeltaX };
+inline constexpr auto kPlotDataCursorStyleNames = EnumValueNames<ipcsInverseDeltaX>(
+    {"ipcsValueXY", "ipcsValueX", "ipcsValueY", "ipcsDeltaX", "ipcsDeltaY", "ipcsInverseDeltaX"});
 
 // The side of the pointer line the hint box sits on.
 enum TOrientationSide : uint8_t { iosBottomRight, iosTopLeft };
+inline constexpr auto kOrientationSideNames = EnumValueNames<iosTopLeft>({"iosBottomRight", "iosTopLeft"});
 
 class TPlotDataCursor : public TPlotManagerObject {
 public:

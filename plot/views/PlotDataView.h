@@ -1,4 +1,7 @@
 #pragma once
+// plot/views holds the objects drawn around and over the data: the data view, data cursor,
+// labels, legend, toolbar and the extras (limits, tables, annotations).
+//
 // The data view, the rectangle the channels are drawn in. The layout gives it its DrawRect, which
 // spans the axes' scales. It fills its background, draws the grid (the tick lines of the axes it
 // follows, then a frame on its edges), the selection frame and the zoom box, and converts between
@@ -28,6 +31,7 @@ class TCanvas;
 // Which axes a drag or the wheel on the data view moves (Shift swaps X and Y for the single
 // kinds).
 enum TPlotAxesControlStyle : uint8_t { ipacsXAxis, ipacsYAxis, ipacsBoth };
+inline constexpr auto kPlotAxesControlStyleNames = EnumValueNames<ipacsBoth>({"ipacsXAxis", "ipacsYAxis", "ipacsBoth"});
 
 // What a press on the data view starts.
 enum TPlotDataViewMode : uint8_t { ipdvmNone, ipdvmZoomBox, ipdvmSelect, ipdvmScrollZoom };

@@ -6,8 +6,8 @@
 #include <limits>
 
 #include "plot/axes/PlotAxis.h"
-#include "plot/core/PlotCanvas.h"
 #include "plot/component/PlotComponent.h"
+#include "plot/core/PlotCanvas.h"
 #include "plot/views/PlotDataView.h"
 
 namespace ondrix {

@@ -14,6 +14,7 @@ namespace ondrix {
 // Where the caption sits along the label's side. On a vertical label, left is toward the bottom
 // end and right toward the top.
 enum TAlignmentHorizontal : uint8_t { iahCenter, iahLeft, iahRight };
+inline constexpr auto kAlignmentHorizontalNames = EnumValueNames<iahRight>({"iahCenter", "iahLeft", "iahRight"});
 
 class TPlotLabel : public TPlotLayoutObject {
 public:

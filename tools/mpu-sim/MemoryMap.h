@@ -34,6 +34,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "acquisition/ChannelAddress.h"
+
 namespace ondrix::mpusim {
 
 constexpr uint32_t kRamBase = 0x20000000;
@@ -56,9 +58,12 @@ constexpr uint32_t kConstantMinAddress = kRamBase + 0x1C;
 
 constexpr size_t kRamSize = 0x1E;
 
-// Four variables that make a good first picture: sine, triangle, square, damped oscillation.
-constexpr std::array<uint32_t, 4> kDemoAddresses = {kSineAddress, kTriangleAddress, kSquareAddress,
-                                                     kDampedAddress};
+// The scope starts with these four (see acquisition/ChannelAddress.h); they must name the
+// variables that make a good first picture.
+using ondrix::kDemoAddresses;
+static_assert(kDemoAddresses[0] == kSineAddress && kDemoAddresses[1] == kTriangleAddress &&
+                  kDemoAddresses[2] == kSquareAddress && kDemoAddresses[3] == kDampedAddress,
+              "the scope's first picture is sine, triangle, square and damped oscillation");
 
 class MemoryMap {
 public:
