@@ -120,6 +120,7 @@ protected:
     void KillMpu() {
         mpu_->Signal(SIGKILL);
         ASSERT_TRUE(mpu_->WaitForExit(5s)) << "the virtual MPU outlived SIGKILL";
+        test::PointPortAtNothing(folder_.Path() / "ports" / "COM1");
     }
 
     void StartRecorder(std::vector<std::string> options) {

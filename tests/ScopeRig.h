@@ -22,24 +22,23 @@ public:
     explicit VirtualMpuRig(mpusim::VirtualMpuOptions options = {}) : options_(options) { PlugIn(); }
     ~VirtualMpuRig() { Unplug(); }
 
-    // The scope's side of the line hangs up and the device node disappears; COM1 still names it.
+    // The scope's side of the line hangs up and the device node disappears. COM1 then names a
+    // device that is not there: the pseudo-terminal's number is free for another test to take,
+    // and the scope must not rejoin that one.
     void Unplug() {
         if (!thread_.joinable()) return;
         stop_ = true;
         thread_.join();
         mpu_.reset();
         pty_->HangUp();
+        Link(folder_.Path() / "unplugged");
     }
 
-    // A new MPU, its counters from 0, on a new pseudo-terminal that COM1 now names. The link is
-    // replaced in one step, as the virtual MPU program does, so a resolver never finds it missing.
+    // A new MPU, its counters from 0, on a new pseudo-terminal that COM1 now names.
     void PlugIn() {
         Unplug();
         pty_ = std::make_unique<PseudoTerminal>();
-        const std::filesystem::path link = folder_.Path() / "COM1";
-        const std::filesystem::path fresh = folder_.Path() / "COM1.new";
-        std::filesystem::create_symlink(pty_->SlavePath(), fresh);
-        std::filesystem::rename(fresh, link);
+        Link(pty_->SlavePath());
         mpu_ = std::make_unique<mpusim::VirtualMpu>(pty_->MasterFd(), options_, [this](const SampleFrame& frame) {
             std::lock_guard<std::mutex> lock(mutex_);
             sent_.push_back(DecodeSampleValues(frame.data()));
@@ -59,6 +58,14 @@ public:
     }
 
 private:
+    // COM1 is replaced in one step, as the virtual MPU program does, so that a resolver never
+    // finds it missing.
+    void Link(const std::filesystem::path& device) {
+        const std::filesystem::path fresh = folder_.Path() / "COM1.new";
+        std::filesystem::create_symlink(device, fresh);
+        std::filesystem::rename(fresh, folder_.Path() / "COM1");
+    }
+
     mpusim::VirtualMpuOptions options_;
     TemporaryFolder folder_;
     std::unique_ptr<PseudoTerminal> pty_;

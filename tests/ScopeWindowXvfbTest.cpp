@@ -213,6 +213,7 @@ TEST_F(ScopeWindow, ALostDeviceIsWaitedForUntilItIsBackOrStopIsClicked) {
     const auto killMpu = [&] {
         mpu_->Signal(SIGKILL);
         ASSERT_TRUE(mpu_->WaitForExit(5s)) << "the virtual MPU outlived SIGKILL";
+        test::PointPortAtNothing(folder_.Path() / "ports" / "COM1");
     };
 
     // Samples flowing first: the request has gone out, so the loss is noticed while reading.
