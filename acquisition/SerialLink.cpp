@@ -54,7 +54,7 @@ bool SerialLink::OpenPort() { return Open(settings_, &notifier_); }
 
 bool SerialLink::TryOpenPort(const PortSettings& settings) { return Open(settings, nullptr); }
 
-bool SerialLink::Open(const PortSettings settings, Notifier* notifier) {
+bool SerialLink::Open(PortSettings settings, Notifier* notifier) {
     const int port = settings.PortNumber;
 
     // 1. Release whatever is open. The exclusive lock waits for a read or write in flight.
@@ -102,8 +102,6 @@ bool SerialLink::Open(const PortSettings settings, Notifier* notifier) {
     std::unique_lock<std::shared_mutex> lock(deviceMutex_);
     device_ = std::move(device);
     openSettings_ = settings;
-    openBaudRate_ = line.baudRate;
-    openBitsPerCharacter_ = BitsPerCharacter(line);
     // 7. The line settles before anyone talks; the first write waits for it.
     settledAt_ = std::chrono::steady_clock::now() + kSettleTime;
     lastFailureDetail_.clear();
@@ -142,8 +140,8 @@ bool SerialLink::WriteBytes(const uint8_t* buffer, size_t count) {
 // wrote. The wait is bounded: four times the time the bytes need on the line at the open
 // settings, and never less than one second, ample for any line that is actually moving.
 std::chrono::milliseconds SerialLink::WriteTimeLimit(size_t count) const {
-    const double lineSeconds = static_cast<double>(count) * openBitsPerCharacter_ /
-                               std::max(openBaudRate_, 1);
+    const LineSettings line = LowByteSettings(openSettings_);
+    const double lineSeconds = static_cast<double>(count) * BitsPerCharacter(line) / std::max(line.baudRate, 1);
     const double limitMs = std::ceil(4.0 * lineSeconds * 1000.0);
     const double capped = std::min(limitMs, 1e12);  // far beyond any real wait; keeps the cast sane
     return std::max(std::chrono::milliseconds(1000),
@@ -186,8 +184,6 @@ void SerialLink::PurgePort() {
 void SerialLink::ClosePort() {
     std::unique_lock<std::shared_mutex> lock(deviceMutex_);
     device_.reset();
-    openBaudRate_ = 0;
-    openBitsPerCharacter_ = 10;
     std::lock_guard<std::mutex> lossLock(lossMutex_);
     lost_.store(false, std::memory_order_release);
     lossReason_.clear();

@@ -96,8 +96,6 @@ private:
     mutable std::shared_mutex deviceMutex_;  // shared: read/write; exclusive: open/close
     std::unique_ptr<SerialDevice> device_;
     PortSettings openSettings_;
-    int openBaudRate_ = 0;
-    int openBitsPerCharacter_ = 10;  // start + data + parity + stop bits of the open line, >= 10
     std::chrono::steady_clock::time_point settledAt_{};
     std::string lastFailureDetail_;
 

@@ -25,8 +25,6 @@
 // measured (whatever the figures say: this reports, it does not judge), 1 the run could not be
 // made, 2 bad options.
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -37,16 +35,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
-#include <filesystem>
 #include <fstream>
 #include <iomanip>
 #include <iostream>
-#include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "acquisition/AcquisitionSession.h"
@@ -54,10 +48,8 @@
 #include "platform/EventLoop.h"
 #include "platform/Notifier.h"
 #include "platform/PortResolver.h"
-#include "platform/PseudoTerminal.h"
+#include "tests/ScopeRig.h"
 #include "tools/mpu-sim/MemoryMap.h"
-#include "tests/TemporaryFolder.h"
-#include "tools/mpu-sim/VirtualMpu.h"
 
 namespace ondrix {
 namespace {
@@ -192,70 +184,6 @@ SoakCommand ParseCommand(const std::vector<std::string>& arguments) {
 std::chrono::microseconds PeriodFor(double framesPerSecond) {
     return std::chrono::microseconds(std::llround(1e6 / framesPerSecond));
 }
-
-// ---- The line and the MPU behind it ----------------------------------------------------------
-
-// The virtual MPU on a pseudo-terminal, reachable as COM1 of a ports folder of its own, with a
-// record of every frame it sent.
-class MpuOnLine {
-public:
-    // `expectedFrames` is room made beforehand, so that the MPU's thread does not stall on a
-    // large reallocation in the middle of the run.
-    MpuOnLine(const mpusim::VirtualMpuOptions& options, size_t expectedFrames)
-        : mpu_(pty_.MasterFd(), options, [this](const SampleFrame& frame) { Record(frame); }) {
-        sent_.reserve(expectedFrames);
-        std::filesystem::create_symlink(pty_.SlavePath(), folder_.Path() / "COM1");
-        thread_ = std::thread([this] { Serve(); });
-    }
-    ~MpuOnLine() { Halt(); }
-    MpuOnLine(const MpuOnLine&) = delete;
-    MpuOnLine& operator=(const MpuOnLine&) = delete;
-
-    void Halt() {
-        stop_ = true;
-        if (thread_.joinable()) thread_.join();
-    }
-
-    std::string PortsFolder() const { return folder_.Path().string(); }
-    size_t SentCount() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return sent_.size();
-    }
-    std::vector<SampleValues> Sent() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return sent_;
-    }
-    bool Failed() const { return failed_.load(); }
-    std::string Failure() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return failure_;
-    }
-
-private:
-    void Record(const SampleFrame& frame) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        sent_.push_back(DecodeSampleValues(frame.data()));
-    }
-    void Serve() {
-        try {
-            mpu_.Run(stop_);
-        } catch (const std::exception& error) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            failure_ = error.what();
-            failed_ = true;
-        }
-    }
-
-    test::TemporaryFolder folder_;
-    PseudoTerminal pty_;
-    mutable std::mutex mutex_;
-    std::vector<SampleValues> sent_;
-    std::string failure_;
-    std::atomic<bool> failed_{false};
-    mpusim::VirtualMpu mpu_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
 
 // ---- The session's surroundings --------------------------------------------------------------
 
@@ -500,7 +428,7 @@ int RunSoak(const SoakOptions& options) {
     // The MPU runs from before the session opens the port until it is halted; headroom for a
     // second of that and for a rate a little above the nominal one.
     const auto expectedFrames = static_cast<size_t>(options.rate * (options.seconds * 1.05 + 1));
-    MpuOnLine mpu(mpuOptions, expectedFrames);
+    test::VirtualMpuRig mpu(mpuOptions, expectedFrames);
 
     StderrNotifier notifier;
     PortSettings settings;
@@ -526,7 +454,7 @@ int RunSoak(const SoakOptions& options) {
     const size_t sentAtStop = mpu.SentCount();
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     session.Stop();
-    mpu.Halt();
+    mpu.Unplug();
     result.loadAtEnd = LoadAverage();
     if (mpu.Failed()) {
         std::cerr << kProgram << ": the virtual MPU stopped: " << mpu.Failure() << '\n';

@@ -69,11 +69,7 @@ public:
     // an empty output queue; flushing its output would throw away what the far side has not
     // read yet, such as the tail of a request just sent. So output is flushed only when some is
     // still queued here.
-    bool Purge() override {
-        int unsent = 0;
-        const bool outputEmpty = ioctl(fd_, TIOCOUTQ, &unsent) == 0 && unsent == 0;
-        return ioctl(fd_, TCFLSH, outputEmpty ? TCIFLUSH : TCIOFLUSH) == 0;
-    }
+    bool Purge() override { return ioctl(fd_, TCFLSH, QueuedOutputBytes() == 0 ? TCIFLUSH : TCIOFLUSH) == 0; }
 
     bool ReadLineState() override {
         if (ioctl(fd_, TCGETS2, &saved_) != 0) return false;
@@ -180,9 +176,7 @@ public:
         }
         struct stat node {};
         if (fstat(fd_, &node) == 0 && node.st_nlink == 0) return "the device node was removed";
-        int queued = 0;
-        if (ioctl(fd_, TIOCOUTQ, &queued) != 0 && (errno == EIO || errno == ENXIO || errno == ENODEV))
-            return ErrorText(errno);
+        if (QueuedOutputBytes() < 0 && (errno == EIO || errno == ENXIO || errno == ENODEV)) return ErrorText(errno);
         return {};
     }
 
@@ -199,6 +193,12 @@ private:
         return false;
     }
 
+    // Bytes written and not yet sent; -1, with errno, when the driver cannot tell.
+    int QueuedOutputBytes() const {
+        int queued = 0;
+        return ioctl(fd_, TIOCOUTQ, &queued) == 0 ? queued : -1;
+    }
+
     // tcdrain without its unbounded wait: polls the driver's output queue (TIOCOUTQ) and, where
     // the driver can tell, the transmitter itself, every millisecond until both are empty or the
     // deadline passes. A pseudo-terminal always reports an empty queue: its writes block instead
@@ -212,9 +212,8 @@ private:
     }
 
     bool AllSent() const {
-        int queued = 0;
         // A driver that cannot report its queue leaves nothing to wait for.
-        if (ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued > 0) return false;
+        if (QueuedOutputBytes() > 0) return false;
         if (!canReportTransmitterEmpty_) return true;
         int lineStatus = 0;
         if (ioctl(fd_, TIOCSERGETLSR, &lineStatus) != 0) return true;

@@ -170,14 +170,4 @@ inline bool PortLinkedBy(const std::filesystem::path& link, const std::filesyste
     return !error && target == log.substr(0, newline);
 }
 
-// What a pulled USB adapter leaves behind: a COMn entry naming a device node that is gone. A
-// killed virtual MPU cannot take its link away, and its pseudo-terminal's number is soon another
-// test's; without the entry COMn would fall back to /dev/ttyS<n-1>, a real port on many machines.
-inline void PointPortAtNothing(const std::filesystem::path& link) {
-    const std::filesystem::path fresh = link.string() + ".unplugged";
-    std::filesystem::remove(fresh);
-    std::filesystem::create_symlink(link.parent_path() / "unplugged-device", fresh);
-    std::filesystem::rename(fresh, link);
-}
-
 }  // namespace ondrix::test

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "ChildProcess.h"
+#include "PortLinks.h"
 #include "TemporaryFolder.h"
 
 namespace ondrix {

@@ -5,12 +5,15 @@
 // in again, as a fresh MPU on a new pseudo-terminal behind the same COM1.
 
 #include <atomic>
+#include <exception>
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
+#include "PortLinks.h"
 #include "TemporaryFolder.h"
 #include "platform/PseudoTerminal.h"
 #include "tools/mpu-sim/VirtualMpu.h"
@@ -19,7 +22,12 @@ namespace ondrix::test {
 
 class VirtualMpuRig {
 public:
-    explicit VirtualMpuRig(mpusim::VirtualMpuOptions options = {}) : options_(options) { PlugIn(); }
+    // `expectedFrames`: room made in the record beforehand, so that a long run's MPU thread does
+    // not stall on a large reallocation.
+    explicit VirtualMpuRig(mpusim::VirtualMpuOptions options = {}, size_t expectedFrames = 0) : options_(options) {
+        sent_.reserve(expectedFrames);
+        PlugIn();
+    }
     ~VirtualMpuRig() { Unplug(); }
 
     // The scope's side of the line hangs up and the device node disappears. COM1 then names a
@@ -31,20 +39,28 @@ public:
         thread_.join();
         mpu_.reset();
         pty_->HangUp();
-        Link(folder_.Path() / "unplugged");
+        PointPortAtNothing(folder_.Path() / "COM1");
     }
 
     // A new MPU, its counters from 0, on a new pseudo-terminal that COM1 now names.
     void PlugIn() {
         Unplug();
         pty_ = std::make_unique<PseudoTerminal>();
-        Link(pty_->SlavePath());
+        PointPortAt(folder_.Path() / "COM1", pty_->SlavePath());
         mpu_ = std::make_unique<mpusim::VirtualMpu>(pty_->MasterFd(), options_, [this](const SampleFrame& frame) {
             std::lock_guard<std::mutex> lock(mutex_);
             sent_.push_back(DecodeSampleValues(frame.data()));
         });
         stop_ = false;
-        thread_ = std::thread([this] { mpu_->Run(stop_); });
+        thread_ = std::thread([this] {
+            try {
+                mpu_->Run(stop_);
+            } catch (const std::exception& error) {
+                std::lock_guard<std::mutex> lock(mutex_);
+                failure_ = error.what();
+                failed_ = true;
+            }
+        });
     }
 
     std::string PortsFolder() const { return folder_.Path().string(); }
@@ -56,21 +72,25 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return sent_;
     }
-
-private:
-    // COM1 is replaced in one step, as the virtual MPU program does, so that a resolver never
-    // finds it missing.
-    void Link(const std::filesystem::path& device) {
-        const std::filesystem::path fresh = folder_.Path() / "COM1.new";
-        std::filesystem::create_symlink(device, fresh);
-        std::filesystem::rename(fresh, folder_.Path() / "COM1");
+    size_t SentCount() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return sent_.size();
+    }
+    // Whether an MPU's line failed under it (other than by the scope's going away), and how.
+    bool Failed() const { return failed_.load(); }
+    std::string Failure() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return failure_;
     }
 
+private:
     mpusim::VirtualMpuOptions options_;
     TemporaryFolder folder_;
     std::unique_ptr<PseudoTerminal> pty_;
     mutable std::mutex mutex_;
     std::vector<SampleValues> sent_;
+    std::string failure_;
+    std::atomic<bool> failed_{false};
     std::unique_ptr<mpusim::VirtualMpu> mpu_;
     std::atomic<bool> stop_{false};
     std::thread thread_;

@@ -28,6 +28,7 @@
 #include <thread>
 
 #include "ChildProcess.h"
+#include "PortLinks.h"
 #include "TemporaryFolder.h"
 #include "workbench/MainformGeometry.h"
 

@@ -37,10 +37,7 @@ double ParseNumber(std::string_view field) {
     return value;
 }
 
-bool IsNullWord(std::string_view field) {
-    const std::string_view text = TrimBlanks(field);
-    return text.size() == 4 && SameText(std::string(text), "Null");
-}
+bool IsNullWord(std::string_view field) { return SameText(TrimBlanks(field), "Null"); }
 
 // Lines without their LF or CR LF ending; a last line without an ending counts too.
 std::vector<std::string_view> SplitLines(std::string_view text) {

@@ -88,10 +88,7 @@ void TComponentBase::Paint(TCanvas& window) {
 }
 
 void TComponentBase::ReportUnexpectedError(const std::string& source, const std::exception& error) const {
-    if (OnUnexpectedError)
-        OnUnexpectedError(source, error);
-    else
-        WriteUnexpectedErrorReport(source, error);
+    ondrix::ReportUnexpectedError(OnUnexpectedError, source, error);
 }
 
 void TComponentBase::CheckOwnerThread() const { assert(std::this_thread::get_id() == ownerThread_); }

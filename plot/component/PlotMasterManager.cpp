@@ -130,10 +130,7 @@ void TPlotMasterManager::NotificationInsert(TPlotObject& obj) {
         if (OnInvalidateNow) OnInvalidateNow();
     };
     obj.OnUnexpectedError = [this](const std::string& source, const std::exception& error) {
-        if (OnUnexpectedError)
-            OnUnexpectedError(source, error);
-        else
-            WriteUnexpectedErrorReport(source, error);
+        ReportUnexpectedError(OnUnexpectedError, source, error);
     };
     obj.SetUserCanEdit(userCanEditObjects_);
     obj.SetXYAxesReversed(xyAxesReverse_);

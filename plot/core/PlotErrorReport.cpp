@@ -4,7 +4,11 @@
 
 namespace ondrix {
 
-void WriteUnexpectedErrorReport(const std::string& source, const std::exception& error) {
+void ReportUnexpectedError(const TPlotErrorReport& hook, const std::string& source, const std::exception& error) {
+    if (hook) {
+        hook(source, error);
+        return;
+    }
     std::cerr << "ondrix: unexpected error in " << (source.empty() ? "an unnamed object" : source) << ": "
               << error.what() << std::endl;
 }

@@ -14,6 +14,7 @@ namespace ondrix {
 // Where the error came from (an object's name, or what the component was doing) and the error.
 using TPlotErrorReport = std::function<void(const std::string& source, const std::exception& error)>;
 
-void WriteUnexpectedErrorReport(const std::string& source, const std::exception& error);
+// Hands the report to `hook`, or, without one, writes it to standard error: never dropped.
+void ReportUnexpectedError(const TPlotErrorReport& hook, const std::string& source, const std::exception& error);
 
 }  // namespace ondrix

@@ -20,10 +20,7 @@ bool ReferenceFollowsRename(const TPlotObject* cached, const std::string& refere
 // ---- TPlotObject -------------------------------------------------------------------------
 
 void TPlotObject::ReportUnexpectedError(const std::exception& error) const {
-    if (OnUnexpectedError)
-        OnUnexpectedError(name_, error);
-    else
-        WriteUnexpectedErrorReport(name_, error);
+    ondrix::ReportUnexpectedError(OnUnexpectedError, name_, error);
 }
 
 TPlotObject::TPlotObject(TPlotComponent* owner, TPlotObjectEvents events)
