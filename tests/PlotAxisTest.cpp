@@ -683,7 +683,8 @@ struct InputRig : AxisRig {
     InputRig() {
         Place(X(), {0, 0, 500, 20});
         Place(Y(), {0, 0, 20, 500});
-        plot.OnObjectClick = [this](TPlotObject& obj) { clicks.push_back(obj.GetName()); };
+        plot.OnClickXAxis = [this](int index) { clicks.push_back(plot.GetXAxis(index)->GetName()); };
+        plot.OnClickYAxis = [this](int index) { clicks.push_back(plot.GetYAxis(index)->GetName()); };
     }
     std::vector<std::string> clicks;
 };

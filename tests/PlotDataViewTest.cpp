@@ -335,7 +335,7 @@ TEST_F(DataViewTest, ModeFollowsToolBarZeroThenAxisControl) {
         {true, false, ipdvmSelect},
     };
     for (const Case& c : cases) {
-        plot.GetToolBar(0)->SetSelectModeActive(c.select);
+        plot.SetSelectModeActive(c.select);
         view.SetAxesControlEnabled(c.axesControl);
         EXPECT_EQ(view.GetMode(), c.mode) << c.select << c.axesControl;
     }

@@ -169,9 +169,9 @@ TEST_F(ScopeLayout, AToolBarAloneAboveSitsOnTheBorderAndKeepsTheTopGuard) {
     frame.Border = 2;
     plot.GetToolBar(0)->SetVisible(true);
     Run();
-    // Nothing above is wider than the guard, so the band above is the guard itself, and the
-    // toolbar-only rule keeps the guard once more below the toolbar.
-    const int top = kYGuard + 2 + 5 + kYGuard;
+    // The band above is the toolbar's thickness, and the toolbar-only rule keeps the guard below
+    // the toolbar.
+    const int top = 36 + 2 + 5 + kYGuard;
     EXPECT_EQ(DataViewRect().Top, top);
     const TPlotRect& bar = plot.GetToolBar(0)->GetDrawRect();
     EXPECT_EQ(bar.Top, 2);
@@ -179,11 +179,11 @@ TEST_F(ScopeLayout, AToolBarAloneAboveSitsOnTheBorderAndKeepsTheTopGuard) {
     EXPECT_EQ(bar.Left, 2);
     EXPECT_EQ(bar.Right, 1021);
 
-    // With the title above as well, its line (13 px, wider than the guard) replaces both guards.
+    // With the title above as well, the toolbar is no longer alone: no guard below the bands.
     plot.GetLabel(0)->SetVisible(true);
     Run();
     EXPECT_EQ(plot.GetLabel(0)->GetRequiredWidth(metrics), 13);
-    EXPECT_EQ(DataViewRect().Top, 13 + 2 + 5);
+    EXPECT_EQ(DataViewRect().Top, 36 + 13 + 2 + 5);
 }
 
 TEST_F(ScopeLayout, AYAxisAddedAtRunTimeBecomesTheOutermostBand) {

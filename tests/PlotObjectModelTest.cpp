@@ -599,7 +599,7 @@ TEST(PlotComponentProperties, TitleAndSelectModeFallBackWithoutTheirObjects) {
     EXPECT_EQ(plot.GetLabel(0)->GetCaption(), "Scope");
     EXPECT_FALSE(plot.GetLabel(0)->GetVisible());
     EXPECT_EQ(plot.GetLabel(0)->GetMarginBottom(), 2);
-    EXPECT_TRUE(plot.GetToolBar(0)->GetSelectModeActive());
+    EXPECT_TRUE(plot.GetToolBar(0)->GetSelectActive());
     EXPECT_TRUE(plot.GetSelectModeActive());
 }
 

@@ -632,8 +632,8 @@ TEST_F(PlotChannelMouse, APressAndReleaseOnOneMarkerReportsOneDataPointClick) {
 TEST_F(PlotChannelMouse, AReleaseInTheLegendRectangleReportsAnObjectClick) {
     channel.SetLegendRect(TPlotRect{300, 5, 340, 15});
     int clicks = 0;
-    plot.OnObjectClick = [&](TPlotObject& obj) {
-        EXPECT_EQ(&obj, &channel);
+    plot.OnClickChannel = [&](int index) {
+        EXPECT_EQ(plot.GetChannel(index), &channel);
         ++clicks;
     };
     channel.iMouseDown(mbLeft, 0, 310, 10);

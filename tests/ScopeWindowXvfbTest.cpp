@@ -102,6 +102,21 @@ int CountOf(const QImage& image, const Box& within, QRgb colour) {
 }
 
 constexpr QRgb kGrid = 0xFF003100;
+constexpr QRgb kChannel1 = 0xFFFF0000;
+
+// The share of `before`'s pixels of the colour inside the box that `after` has `dy` rows lower,
+// counting those that stay inside the box.
+double ShareMovedDown(const QImage& before, const QImage& after, const Box& box, QRgb colour, int dy) {
+    int kept = 0;
+    int total = 0;
+    for (int y = box.top; y + dy < box.bottom; ++y)
+        for (int x = box.left; x < box.right; ++x)
+            if (before.pixel(x, y) == colour) {
+                ++total;
+                kept += after.pixel(x, y + dy) == colour;
+            }
+    return total == 0 ? 0 : static_cast<double>(kept) / total;
+}
 
 // Xvfb on a display of its own, the virtual MPU as COM1 and the scope's window with RUN clicked
 // and the session running.
@@ -169,6 +184,20 @@ protected:
 
     std::string ScopeLog() const { return ReadFile(folder_.Path() / "ondrix.log"); }
 
+    // A left-button drag from one screen point to another (at least a pixel away), as a hand
+    // would do it: a first small step, then the rest.
+    static bool Drag(int x, int y, int toX, int toY) {
+        const auto to = [](int px, int py) { return " mousemove --sync " + std::to_string(px) + " " + std::to_string(py); };
+        std::string steps = to(x, y) + " mousedown 1" + to(x, y + 1);
+        if (toX != x || toY != y + 1) steps += to(toX, toY);
+        return Output("xdotool" + steps + " mouseup 1").has_value();
+    }
+
+    Box PlotArea() const {
+        return {geometry_.x, geometry_.y, geometry_.x + geometry_.width,
+                geometry_.y + geometry_.height - mainform::kPanelHeight};
+    }
+
     static constexpr const char* kRunningCaption = "Ondrix  ---  Running...";
 
     test::TemporaryFolder folder_;
@@ -187,15 +216,13 @@ TEST_F(ScopeWindow, RunClickedInARealWindowDrawsTheFourLiveTracesOnTheGrid) {
     std::this_thread::sleep_for(2s);
     const QImage screen = GrabScreen();
     ASSERT_FALSE(screen.isNull());
-    const Box plot{geometry_.x, geometry_.y, geometry_.x + geometry_.width,
-                   geometry_.y + geometry_.height - mainform::kPanelHeight};
-    const auto dataView = BoxOf(screen, plot, kGrid);
+    const auto dataView = BoxOf(screen, PlotArea(), kGrid);
     EXPECT_TRUE(dataView) << "no grid line in the plot";
     if (dataView) {
         EXPECT_GT(dataView->right - dataView->left, geometry_.width / 2);
         EXPECT_GT(dataView->bottom - dataView->top, (geometry_.height - mainform::kPanelHeight) / 2);
         const std::pair<const char*, QRgb> traces[] = {
-            {"CH1 red", 0xFFFF0000}, {"CH2 yellow", 0xFFFFFF00}, {"CH3 blue", 0xFF0000FF}, {"CH4 fuchsia", 0xFFFF00FF}};
+            {"CH1 red", kChannel1}, {"CH2 yellow", 0xFFFFFF00}, {"CH3 blue", 0xFF0000FF}, {"CH4 fuchsia", 0xFFFF00FF}};
         for (const auto& [trace, colour] : traces)
             EXPECT_GT(CountOf(screen, *dataView, colour), 20) << trace << " is missing from the data view";
     }
@@ -203,6 +230,44 @@ TEST_F(ScopeWindow, RunClickedInARealWindowDrawsTheFourLiveTracesOnTheGrid) {
         const fs::path kept = fs::temp_directory_path() / "ondrix-window-test.png";
         screen.save(QString::fromStdString(kept.string()));
         ADD_FAILURE() << "the screen is kept in " << kept << "\nondrix said:\n" << ScopeLog();
+    }
+}
+
+// Dragging the data view takes the axes out of tracking and moves the traces with the pointer;
+// the wheel over it then moves them again.
+TEST_F(ScopeWindow, DraggingAndWheelingTheDataViewMoveTheTraces) {
+    std::this_thread::sleep_for(1500ms);
+    const auto dataView = BoxOf(GrabScreen(), PlotArea(), kGrid);
+    ASSERT_TRUE(dataView) << "no grid line in the plot";
+    const Box inside{dataView->left + 1, dataView->top + 1, dataView->right - 1, dataView->bottom - 1};
+    const int x = (inside.left + inside.right) / 2;
+    const int y = (inside.top + inside.bottom) / 2;
+
+    // A drag of one pixel stops the scrolling: the picture holds still while samples arrive.
+    ASSERT_TRUE(Drag(x, y, x, y + 1));
+    std::this_thread::sleep_for(400ms);
+    const QImage paused = GrabScreen();
+    std::this_thread::sleep_for(600ms);
+    const QImage stillPaused = GrabScreen();
+    EXPECT_GT(ShareMovedDown(paused, stillPaused, inside, kChannel1, 0), 0.99) << "the traces still scroll";
+
+    constexpr int kDown = 60;
+    ASSERT_TRUE(Drag(x, y, x, y + kDown));
+    std::this_thread::sleep_for(400ms);
+    const QImage dragged = GrabScreen();
+    double best = 0;
+    for (int dy = kDown - 1; dy <= kDown + 1; ++dy) best = std::max(best, ShareMovedDown(paused, dragged, inside, kChannel1, dy));
+    EXPECT_GT(best, 0.9) << "CH1 did not follow the pointer " << kDown << " pixels down";
+
+    ASSERT_TRUE(Output("xdotool mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " click 4").has_value());
+    std::this_thread::sleep_for(400ms);
+    const QImage wheeled = GrabScreen();
+    EXPECT_LT(ShareMovedDown(dragged, wheeled, inside, kChannel1, 0), 0.5) << "the wheel left the traces where they were";
+
+    if (::testing::Test::HasFailure()) {
+        const fs::path kept = fs::temp_directory_path() / "ondrix-window-drag-test.png";
+        dragged.save(QString::fromStdString(kept.string()));
+        ADD_FAILURE() << "the dragged screen is kept in " << kept << "\nondrix said:\n" << ScopeLog();
     }
 }
 

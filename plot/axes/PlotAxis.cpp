@@ -798,6 +798,22 @@ void TPlotAxis::DoMouseHint(const TPlotMouseData& data, THintData& hint) {
     hint.Text = title_;
     hint.Left = data.X;
     hint.Top = data.Y - 20;
+    GetOwner()->DoAxisCustomizeHint(*this, hint.Text);
+}
+
+void TPlotAxis::NotificationSetFocus(TPlotObject& obj) {
+    if (&obj == this) return;
+    const bool addsToSelection = (GetShiftState() & (ssShift | ssCtrl)) != 0;
+    if (dynamic_cast<const TPlotAxis*>(&obj) == nullptr || !addsToSelection) SetUserSelected(false);
+}
+
+void TPlotAxis::AddMenuItems(TPlotPopupMenu& menu) {
+    menu.Clear();
+    menu.Add("Tracking Enabled", [this] { SetTrackingEnabled(!trackingEnabled_); }).Checked = trackingEnabled_;
+    menu.Add("Update Resume Values", [this] { UpdateResumeValues(); }).Enabled =
+        !trackingEnabled_ && (min_ != resumeMin_ || span_ != resumeSpan_);
+    menu.Add("Zoom to Fit", [this] { ZoomToFit(); });
+    AddCommonMenuItems(menu);
 }
 
 bool TPlotAxis::iMouseWheel(int delta, TShiftState shift, int, int) {

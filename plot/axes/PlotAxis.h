@@ -421,6 +421,10 @@ public:
     void iKeyDown(int& key, TShiftState shift) override;
     bool iMouseHitTest(const TPlotMouseData& data) override;
     TPlotCursor GetMousePointer(int x, int y) override;
+    // Axes share the selection with axes added by Shift or Ctrl.
+    void NotificationSetFocus(TPlotObject& obj) override;
+    // "Tracking Enabled", "Update Resume Values" and "Zoom to Fit" before the common items.
+    void AddMenuItems(TPlotPopupMenu& menu) override;
 
 protected:
     enum class TPlotAxisKind : uint8_t { X, Y };

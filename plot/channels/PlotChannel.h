@@ -18,6 +18,9 @@
 
 namespace ondrix {
 
+class TPlotDataCursor;
+enum TPlotDataCursorStyle : uint8_t;
+
 enum TPlotInterpolationStyle : uint8_t {
     ipistStraightLine,
     ipistCubicSpline,
@@ -112,6 +115,14 @@ public:
     // false, with y = 0, when x is outside the data, at the first point, or next to a Null point.
     bool GetYInterpolated(double x, double& y);
 
+    // ---- Data cursor reading (PlotChannelCursor.cpp) ----
+
+    // The cursor's reading on this channel at its pointers' pixels, handed to the cursor
+    // (SetData, then its DisplayText).
+    void DataCursorUpate(TPlotDataCursor& cursor);
+    // Stores the reading as this channel's cursor values and answers its text for the style.
+    std::string GetDataCursorDisplayText(TPlotDataCursorStyle style, double x, double y, TPlotDataPointStatus status);
+
     double GetVisibleMaxX() override;
     double GetVisibleMinX() override;
     double GetVisibleMaxY() override;
@@ -159,6 +170,12 @@ public:
 
     bool GetFastDrawEnabled() const { return fastDrawEnabled_; }
     void SetFastDrawEnabled(bool value) { SetField(fastDrawEnabled_, value); }
+    // Whether the fast drawing of a standard list takes whole blocks of points into a pixel
+    // column through the list's min-max summary when the view holds many points per column. On
+    // by default. Off, every point is read: the picture is the same, so switching it reports no
+    // change.
+    bool GetMinMaxSummaryEnabled() const { return minMaxSummaryEnabled_; }
+    void SetMinMaxSummaryEnabled(bool value) { minMaxSummaryEnabled_ = value; }
     TPlotInterpolationStyle GetInterpolationStyle() const { return interpolationStyle_; }
     void SetInterpolationStyle(TPlotInterpolationStyle value) { SetField(interpolationStyle_, value); }
 
@@ -287,9 +304,12 @@ private:
 
     // The fast drawing of straight lines; see PlotChannelDraw.cpp.
     void DrawFastTrace(const TPlotTraceMapper& mapper);
-    // The fast drawing over any point reader.
+    // The fast drawing over any point reader; `blocks`, when not null, summarises the points
+    // that `read` reads.
     template <class Reader>
-    void DrawFast(const TPlotTraceMapper& mapper, Reader read);
+    void DrawFast(const TPlotTraceMapper& mapper, Reader read, const TPlotMinMaxBlocks* blocks);
+    // Enough points per pixel column in view for whole summary blocks to fit in columns.
+    bool SummaryPaysOff() const;
     // The fast drawing's flush: the spans of A and B and the connectors A-B and B-C.
     void DrawPointSet(const TPlotTraceMapper& mapper, const TPlotMinMaxPoint& a, const TPlotMinMaxPoint& b,
                       const TPlotMinMaxPoint& c);
@@ -310,6 +330,7 @@ private:
     int digitalLowPixels_ = 0;
 
     bool fastDrawEnabled_ = true;
+    bool minMaxSummaryEnabled_ = true;
     TPlotInterpolationStyle interpolationStyle_ = ipistStraightLine;
     bool fillEnabled_ = false;
     double fillReference_ = 0;

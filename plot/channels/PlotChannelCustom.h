@@ -83,6 +83,15 @@ private:
     std::vector<double> values_;
 };
 
+// The reading a data cursor last took on a channel, with the texts its hint showed.
+struct TPlotCursorReading {
+    double X = 0;
+    double Y = 0;
+    TPlotDataPointStatus Status = ipdpsValid;
+    std::string XText;
+    std::string YText;
+};
+
 // ---- TPlotChannelCustom ---------------------------------------------------------------------
 
 class TPlotChannelCustom : public TPlotManagerObject {
@@ -355,11 +364,20 @@ public:
     void DoMouseLeft(const TPlotMouseData& data) override;
     void DoMouseUp(const TPlotMouseData& data) override;
     TPlotCursor GetMousePointer(int x, int y) override;
+    // A channel stays selected with a legend, and with a data cursor that reads it.
+    void NotificationSetFocus(TPlotObject& obj) override;
     int GetSelectedPointIndex() const { return selectedPointIndex_; }
     // The channel's row in the legend, written by the legend when it lays out; not a change of
     // the channel's own.
     const TPlotRect& GetLegendRect() const { return legendRect_; }
     void SetLegendRect(const TPlotRect& rect) { legendRect_ = rect; }
+
+    // ---- Data cursor reading (written by TPlotChannel's reading, PlotChannelCursor.cpp) ----
+    double GetCursorValueX() const { return cursorReading_.X; }
+    double GetCursorValueY() const { return cursorReading_.Y; }
+    TPlotDataPointStatus GetCursorValueStatus() const { return cursorReading_.Status; }
+    const std::string& GetCursorValueXText() const { return cursorReading_.XText; }
+    const std::string& GetCursorValueYText() const { return cursorReading_.YText; }
 
     // ---- Files and logging ----------------------------------------------------------------
 
@@ -392,6 +410,7 @@ public:
     void LogDeactivate();
 
 protected:
+    TPlotCursorReading& CursorReading() { return cursorReading_; }
     TPlotDataCustomList& Data() { return *data_; }
     const TPlotDataCustomList& Data() const { return *data_; }
     // The standard list when DataStyle is ipdsStandard, else null: hot loops read its points
@@ -505,6 +524,7 @@ private:
     // A left press landed on the marker in selectedMarkerRect_.
     bool pressedOnMarker_ = false;
     TPlotRect legendRect_;
+    TPlotCursorReading cursorReading_;
 
     TPlotObjectReference<TPlotXAxis> xAxis_;
     TPlotObjectReference<TPlotYAxis> yAxis_;

@@ -4,6 +4,7 @@
 // and PlotChannelShapes.cpp.
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "plot/axes/PlotAxis.h"
 #include "plot/channels/PlotChannel.h"
@@ -98,20 +99,35 @@ void TPlotChannel::DrawFastTrace(const TPlotTraceMapper& mapper) {
     const int start = GetDrawStartIndex();
     const int stop = GetDrawStopIndex();
     if (start == stop || start < 0 || stop < 0) return;
-    // The standard list is read inline; the other lists through their virtual reader.
+    // The standard list is read inline, and summarised when that pays; the other lists are
+    // read through their virtual reader.
     if (const TPlotDataNullList* standard = StandardData()) {
-        DrawFast(mapper, [standard](int i, double& x, double& y, bool& empty, bool& null) {
+        const auto read = [standard](int i, double& x, double& y, bool& empty, bool& null) {
             const TPlotDataNullSlot& point = standard->PointAt(i);
             x = point.x;
             y = point.y;
             empty = point.IsEmpty();
             null = point.IsNull();
-        });
+        };
+        if (minMaxSummaryEnabled_ && SummaryPaysOff()) {
+            const TPlotMinMaxBlocks blocks = standard->MinMaxBlocks();
+            DrawFast(mapper, read, &blocks);
+        } else {
+            DrawFast(mapper, read, nullptr);
+        }
     } else {
         DrawFast(mapper, [this](int i, double& x, double& y, bool& empty, bool& null) {
             GetXYEmptyNull(i, x, y, empty, null);
-        });
+        }, nullptr);
     }
+}
+
+// From one block per column on average: on the scope's plot, the pass with the summary measured
+// as fast as without it at 73 points per column, and 7 % faster at 105, 13 % at 137; closer in,
+// few blocks fit whole in a column.
+bool TPlotChannel::SummaryPaysOff() const {
+    const long points = std::abs(GetDrawStopIndex() - GetDrawStartIndex()) + 1L;
+    return points >= static_cast<long>(TPlotMinMaxBlocks::kSize) * static_cast<long>(pixelList_.size());
 }
 
 namespace {
@@ -139,13 +155,48 @@ int TakeColumn(const Reader& read, int i, int last, const TPlotColumnCache& colu
     return i;
 }
 
+// TakeColumn over a summarised list: each whole block whose X values all surely lie in the
+// column adds its minimum and maximum in one step, and its last point's Y as the column's last.
+// The points before the first such block, those of a block that crosses the column's edge or
+// holds a gap, and those after, are taken one by one as TakeColumn takes them, so the column
+// ends where it would end without the summary, with the same values. With the scope's
+// 4 x 1.5 M points in view, this took the paint pass from 32 ms to 3.3 ms.
+template <class Reader>
+int TakeColumnByBlocks(const Reader& read, const TPlotMinMaxBlocks& blocks, int i, int last,
+                       const TPlotColumnCache& columns, TPlotMinMaxPoint& column) {
+    constexpr int kSize = TPlotMinMaxBlocks::kSize;
+    const double low = columns.RangeLow(), high = columns.RangeHigh();
+    while (i < last) {
+        const int before = i;
+        for (const TPlotMinMaxBlock* block;
+             i + kSize <= last && (block = blocks.WholeBlockAt(i + 1)) != nullptr && block->MinX >= low &&
+             block->MaxX <= high;
+             i += kSize) {
+            column.Min = std::min(column.Min, block->MinY);
+            column.Max = std::max(column.Max, block->MaxY);
+        }
+        if (i > before) {
+            double x;
+            bool empty, null;
+            read(i, x, column.LastY, empty, null);
+            if (i == last) break;
+        }
+        // One by one up to the start of the next block after i + 1.
+        const int stop = i + 2 > last ? last : std::min(last, blocks.NextStart(i + 2) - 1);
+        const int taken = TakeColumn(read, i, stop, columns, column);
+        if (taken < stop) return taken;
+        i = taken;
+    }
+    return i;
+}
+
 }  // namespace
 
 // Every point lands in one of three column accumulators: A holds the column being filled, B
 // the next, and a point of a third column closes A and B. Each column is drawn once, as its
 // min-max span plus connectors to its neighbours, however many points fall into it.
 template <class Reader>
-void TPlotChannel::DrawFast(const TPlotTraceMapper& mapper, Reader read) {
+void TPlotChannel::DrawFast(const TPlotTraceMapper& mapper, Reader read, const TPlotMinMaxBlocks* blocks) {
     const int first = std::min(GetDrawStartIndex(), GetDrawStopIndex());
     const int last = std::max(GetDrawStartIndex(), GetDrawStopIndex());
     TPlotMinMaxPoint a, b, c;
@@ -175,7 +226,11 @@ void TPlotChannel::DrawFast(const TPlotTraceMapper& mapper, Reader read) {
             c.Clear();
         }
         // The point went to A or B; the points after it in its column follow it there.
-        if (columns.InRange(x)) i = TakeColumn(read, i, last, columns, a.Column == column ? a : b);
+        if (columns.InRange(x)) {
+            TPlotMinMaxPoint& taking = a.Column == column ? a : b;
+            i = blocks != nullptr ? TakeColumnByBlocks(read, *blocks, i, last, columns, taking)
+                                  : TakeColumn(read, i, last, columns, taking);
+        }
     }
     DrawPointSet(mapper, a, b, c);
 }

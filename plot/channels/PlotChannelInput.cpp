@@ -3,6 +3,8 @@
 #include "plot/axes/PlotAxis.h"
 #include "plot/channels/PlotChannel.h"
 #include "plot/component/PlotComponent.h"
+#include "plot/views/PlotDataCursor.h"
+#include "plot/views/PlotLegend.h"
 
 namespace ondrix {
 
@@ -53,6 +55,13 @@ void TPlotChannelCustom::DoMouseUp(const TPlotMouseData& data) {
 }
 
 TPlotCursor TPlotChannelCustom::GetMousePointer(int, int) { return crHandPoint; }
+
+void TPlotChannelCustom::NotificationSetFocus(TPlotObject& obj) {
+    if (&obj == this || dynamic_cast<const TPlotLegend*>(&obj) != nullptr) return;
+    auto* cursor = dynamic_cast<TPlotDataCursor*>(&obj);
+    if (cursor != nullptr && cursor->GetChannel() == this) return;
+    SetUserSelected(false);
+}
 
 // ---- TPlotChannel ----------------------------------------------------------------------------
 

@@ -158,5 +158,6 @@ void TComponentBase::iMouseUp(TMouseButton, TShiftState, int, int) {}
 void TComponentBase::iMouseMove(TShiftState, int, int) {}
 void TComponentBase::iDoubleClick() {}
 bool TComponentBase::iMouseWheel(int, TShiftState, int, int) { return false; }
+void TComponentBase::iMouseLeave() {}
 
 }  // namespace ondrix

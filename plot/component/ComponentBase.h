@@ -147,6 +147,21 @@ public:
     virtual void iDoubleClick();
     // True when the wheel turn was used.
     virtual bool iMouseWheel(int wheelDelta, TShiftState shift, int x, int y);
+    // The pointer left the window, or another window took the mouse.
+    virtual void iMouseLeave();
+
+    // ---- What the host does for the input handling ----
+    // The pointer shape over the window; client to screen coordinates; showing a filled pop-up
+    // menu at a client point (the host runs the chosen item's click after the menu closed);
+    // taking and releasing the mouse capture. Unset hooks do nothing (and screen coordinates
+    // are the client's).
+    std::function<void(TPlotCursor)> OnMousePointer;
+    std::function<TPlotPoint(int x, int y)> OnClientToScreen;
+    std::function<void(TPlotPopupMenu& menu, int x, int y)> OnShowPopupMenu;
+    std::function<void(bool take)> OnMouseCapture;
+    // Where objects get timers of their own (a button's auto-repeat).
+    void SetTimerFactory(TPlotTimerFactory factory) { timerFactory_ = std::move(factory); }
+    const TPlotTimerFactory& GetTimerFactory() const { return timerFactory_; }
 
 protected:
     // Painting starts here; debug builds stop at a paint from another thread than the owner's.
@@ -179,6 +194,7 @@ private:
     std::thread::id ownerThread_ = std::this_thread::get_id();
 
     std::shared_ptr<TPlotSurfaceFactory> surfaces_;
+    TPlotTimerFactory timerFactory_;
     TPlotRepaintThrottle throttle_;
     std::atomic<bool> backGroundChanged_{true};
 };

@@ -53,8 +53,10 @@ double NotNegative(double value) { return value >= 0 ? value : 0; }
 TPlotComponent::TPlotComponent() : master_(std::make_unique<TPlotMasterManager>(this)) {
     SetBackGroundColor(clBlack);
     SetBorderStyle(ibsLowered);
+    OnTimer = [this] { HintTimer(); };
     master_->OnChange = [this](TPlotObject&) { MasterChange(); };
     master_->OnRemove = [this](TPlotObject& obj) { MasterRemove(obj); };
+    master_->OnInsert = [this](TPlotObject& obj) { JoinInput(obj); };
     master_->OnInvalidateNow = [this] { InvalidateNow(); };
     master_->OnUnexpectedError = [this](const std::string& source, const std::exception& error) {
         ReportUnexpectedError(source, error);
@@ -68,11 +70,15 @@ TPlotComponent::~TPlotComponent() {
 
 void TPlotComponent::MasterChange() { InvalidateChange(); }
 
-// The component holds no object yet; the mouse dispatch's down, over and hint objects will be
-// forgotten here.
-void TPlotComponent::MasterRemove(TPlotObject&) {}
+// The pressed and the hovered object may be the leaving object or a part of it (a toolbar's
+// button), which the plot cannot tell: it forgets both rather than keep a dangling one. The
+// gesture then ends without its release reaching that object.
+void TPlotComponent::MasterRemove(TPlotObject&) {
+    downObject_ = nullptr;
+    overObject_ = nullptr;
+}
 
-// ---- Axis value events and object clicks -------------------------------------------------
+// ---- Axis value events -------------------------------------------------
 
 int TPlotComponent::AxisIndex(const TPlotAxis& axis) const {
     return axis.IsXAxis() ? GetXAxisManager()->IndexOf(axis) : GetYAxisManager()->IndexOf(axis);
@@ -101,16 +107,6 @@ void TPlotComponent::DoAxesMinSpanChange(const TPlotAxis& axis, double oldMin, d
     if (index < 0) return;
     const TPlotAxesMinSpanChangeEvent& event = axis.IsXAxis() ? OnXAxisMinSpanChange : OnYAxisMinSpanChange;
     if (event) event(index, oldMin, oldSpan, newMin, newSpan);
-}
-
-void TPlotComponent::DoObjectClick(TPlotObject& obj) {
-    if (!loading_ && OnObjectClick) OnObjectClick(obj);
-}
-
-void TPlotComponent::DoDataPointClick(TPlotChannelCustom& channel, int index) {
-    if (loading_ || !OnClickDataPoint) return;
-    const int channelIndex = GetChannelManager()->IndexOf(channel);
-    if (channelIndex >= 0) OnClickDataPoint(channelIndex, index);
 }
 
 // ---- Managers ----------------------------------------------------------------------------
@@ -159,11 +155,15 @@ void TPlotComponent::SetTitleFont(const TPlotFont& value) {
     if (LabelCount() > 0) GetLabel(0)->SetFont(value);
 }
 
-bool TPlotComponent::GetSelectModeActive() const { return ToolBarCount() > 0 && GetToolBar(0)->GetSelectModeActive(); }
+bool TPlotComponent::GetSelectModeActive() const { return ToolBarCount() > 0 && GetToolBar(0)->GetSelectActive(); }
 
+// Through the Select handler, so that the mode change pauses the axes and raises its event as a
+// click would.
 void TPlotComponent::SetSelectModeActive(bool value) {
-    if (ToolBarCount() > 0) GetToolBar(0)->SetSelectModeActive(value);
+    if (ToolBarCount() > 0 && value != GetToolBar(0)->GetSelectActive()) GetToolBar(0)->DoButtonClickSelect();
 }
+
+void TPlotComponent::ClearAllUserSelections() { GetPlotObjectManager()->ClearAllUserSelections(); }
 
 // ---- Export and printing settings -------------------------------------------------------
 

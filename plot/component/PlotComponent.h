@@ -58,6 +58,7 @@ class TPlotLegendManager;
 class TPlotTableManager;
 class TPlotLimitManager;
 class TPlotLabelManager;
+enum TPlotToolBarButtonType : uint8_t;
 
 // The column separator of the plot's text data files and of its channels' data and log files.
 enum TPlotDataFileColumnSeparator : uint8_t { ipdfcsTab, ipdfcsComma };
@@ -92,7 +93,7 @@ inline constexpr auto kFillDirectionNames = EnumValueNames<ifdCircle>(
     {"ifdTopBottom", "ifdBottomTop", "ifdLeftRight", "ifdRightLeft", "ifdTopLeftBottomRight", "ifdBottomRightTopLeft",
      "ifdRectangle", "ifdCircle"});
 
-class TPlotComponent : public TWindowedComponent {
+class TPlotComponent : public TWindowedComponent, public TPlotObjectEventSink {
 public:
     TPlotComponent();
     ~TPlotComponent() override;
@@ -138,14 +139,130 @@ public:
     void DoAxesSpanChange(const TPlotAxis& axis, double oldValue, double newValue);
     void DoAxesMinSpanChange(const TPlotAxis& axis, double oldMin, double oldSpan, double newMin, double newSpan);
 
-    // ---- Object clicks ----
-    // A release over the object that was pressed. The per-kind click events are raised from
-    // here once the mouse dispatch exists; until then this one hook hears every click.
-    TPlotObjectEvent OnObjectClick;
-    void DoObjectClick(TPlotObject& obj);
-    // A left press and release on the same marker: the channel's index and the point's index.
+    // ---- Object events (PlotComponentEvents.cpp) ----
+    // Raised with the object's index in its kind's manager; only the first kind that lists the
+    // object, in the order channel, X axis, Y axis, data cursor, data view, legend, limit,
+    // annotation, raises. None while loading.
+    using TPlotIndexEvent = std::function<void(int index)>;
+    using TPlotObjectMouseEvent = std::function<void(int index, TMouseButton button, TShiftState shift, int x, int y)>;
+    using TPlotObjectMouseMoveEvent = std::function<void(int index, TShiftState shift, int x, int y)>;
+    // Setting `cancel` keeps the menu closed.
+    using TPlotPopupMenuEvent = std::function<void(int index, bool& cancel, int screenX, int screenY)>;
+    // The host may change the text.
+    using TPlotObjectCustomizeTextEvent = std::function<void(int index, std::string& text)>;
+
+    TPlotIndexEvent OnClickChannel, OnClickXAxis, OnClickYAxis, OnClickDataCursor, OnClickDataView, OnClickLegend,
+        OnClickLimit, OnClickAnnotation;
+    TPlotIndexEvent OnDblClickChannel, OnDblClickXAxis, OnDblClickYAxis, OnDblClickDataCursor, OnDblClickDataView,
+        OnDblClickLegend, OnDblClickLimit, OnDblClickAnnotation;
+    TPlotObjectMouseEvent OnMouseDownChannel, OnMouseDownXAxis, OnMouseDownYAxis, OnMouseDownDataCursor,
+        OnMouseDownDataView, OnMouseDownLegend, OnMouseDownLimit, OnMouseDownAnnotation;
+    TPlotObjectMouseMoveEvent OnMouseMoveChannel, OnMouseMoveXAxis, OnMouseMoveYAxis, OnMouseMoveDataCursor,
+        OnMouseMoveDataView, OnMouseMoveLegend, OnMouseMoveLimit, OnMouseMoveAnnotation;
+    TPlotObjectMouseEvent OnMouseUpChannel, OnMouseUpXAxis, OnMouseUpYAxis, OnMouseUpDataCursor, OnMouseUpDataView,
+        OnMouseUpLegend, OnMouseUpLimit, OnMouseUpAnnotation;
+    // Limits have no focus events.
+    TPlotIndexEvent OnGotFocusChannel, OnGotFocusXAxis, OnGotFocusYAxis, OnGotFocusDataCursor, OnGotFocusDataView,
+        OnGotFocusLegend, OnGotFocusAnnotation;
+    TPlotIndexEvent OnLostFocusChannel, OnLostFocusXAxis, OnLostFocusYAxis, OnLostFocusDataCursor,
+        OnLostFocusDataView, OnLostFocusLegend, OnLostFocusAnnotation;
+    TPlotPopupMenuEvent OnPopupMenuChannel, OnPopupMenuXAxis, OnPopupMenuYAxis, OnPopupMenuDataCursor,
+        OnPopupMenuDataView, OnPopupMenuLegend, OnPopupMenuLimit, OnPopupMenuAnnotation;
+
+    // The click family, or the double-click family when the gesture began with a double click;
+    // either way the double-click flag is cleared.
+    void DoObjectClick(TPlotObject& obj) override;
+    void DoObjectMouseDown(TPlotObject& obj, TMouseButton button, TShiftState shift, int x, int y) override;
+    void DoObjectMouseMove(TPlotObject& obj, TShiftState shift, int x, int y) override;
+    void DoObjectMouseUp(TPlotObject& obj, TMouseButton button, TShiftState shift, int x, int y) override;
+    void DoObjectGotFocus(TPlotObject& obj) override;
+    void DoObjectLostFocus(TPlotObject& obj) override;
+    void DoObjectPopupMenu(TPlotObject& obj, int x, int y) override;
+    void DoObjectEdit(TPlotObject& obj) override;
+    std::unique_ptr<TPlotTimer> CreateTimer(std::function<void()> onTick) override;
+
+    // A left press and release on the same marker: the channel's index and the point's index;
+    // the double-click event when the gesture began with a double click.
     std::function<void(int channelIndex, int dataIndex)> OnClickDataPoint;
+    std::function<void(int channelIndex, int dataIndex)> OnDblClickDataPoint;
     void DoDataPointClick(TPlotChannelCustom& channel, int index);
+
+    // The common "Edit..." item of an object's menu, or the toolbar's Edit button with the
+    // toolbar: the host opens its property editor, if it has one.
+    TPlotObjectEvent OnEditObject;
+
+    // ---- Toolbar events ----
+    // The toolbar's index and the handler that ran.
+    std::function<void(int index, TPlotToolBarButtonType buttonType)> OnToolBarButtonClick;
+    TPlotObjectCustomizeTextEvent OnToolBarCustomizeHint;
+    void DoToolBarButtonClick(TPlotObject& toolBar, TPlotToolBarButtonType buttonType);
+    void DoToolBarCustomizeHint(TPlotObject& toolBar, std::string& text);
+
+    // ---- Data cursor events ----
+    TPlotIndexEvent OnBeforeDataCursorUpdate;
+    TPlotIndexEvent OnDataCursorChange;
+    TPlotObjectCustomizeTextEvent OnDataCursorCustomizeHint;
+    void DoBeforeDataCursorUpdate(TPlotObject& cursor);
+    void DoDataCursorChange(TPlotObject& cursor);
+    void DoDataCursorCustomizeHint(TPlotObject& cursor, std::string& text);
+
+    // ---- Axis hints and the zoom box ----
+    TPlotObjectCustomizeTextEvent OnXAxisCustomizeHint;
+    TPlotObjectCustomizeTextEvent OnYAxisCustomizeHint;
+    void DoAxisCustomizeHint(const TPlotAxis& axis, std::string& text);
+    // Before a zoom box is applied to the axes, in client pixels: the host may change the box
+    // or cancel the zoom.
+    std::function<void(TPlotRect& zoomRect, bool& cancel)> OnBeforeZoomBox;
+
+    // ---- Tracking ----
+    // Every X axis in index order, then every Y axis.
+    void DisableAllTracking();
+    void EnableAllTracking();
+    // Every object of the plot drops its selection.
+    void ClearAllUserSelections();
+
+    // ---- Mouse, keyboard and hints (PlotComponentInput.cpp) ----
+    // A gesture runs press, moves, release: the object found at the press (DownObject) keeps it;
+    // the selected objects receive drags, the wheel and keys. Hints come from the object under a
+    // resting pointer, show HintsPause ms later and go HintsHidePause ms after, or at any move.
+    void iMouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void iMouseMove(TShiftState shift, int x, int y) override;
+    void iMouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void iDoubleClick() override;
+    // Reported as used in every case.
+    bool iMouseWheel(int wheelDelta, TShiftState shift, int x, int y) override;
+    void iKeyDown(int& key, TShiftState shift) override;
+    // The four arrow keys belong to the plot, not to focus navigation.
+    bool iWantSpecialKey(int key) override;
+    // The mouse capture went to another window (or the pointer left the plot): no hint, no
+    // object under the pointer.
+    void WMCaptureChanged();
+    void iMouseLeave() override { WMCaptureChanged(); }
+    void HintTimer();
+    void KillHint();
+    // The object under the point: selected objects first, the data view and legends last.
+    TPlotObject* FindMouseObject(const TPlotMouseData& data);
+    void MousePointerSet(TPlotCursor cursor);
+
+    bool GetHintsShow() const { return hintsShow_; }
+    void SetHintsShow(bool value) { hintsShow_ = value; }
+    int32_t GetHintsPause() const { return hintsPause_; }
+    void SetHintsPause(int32_t value) { hintsPause_ = value; }
+    int32_t GetHintsHidePause() const { return hintsHidePause_; }
+    void SetHintsHidePause(int32_t value) { hintsHidePause_ = value; }
+    bool GetHintShowing() const { return hintShowing_; }
+    const std::string& GetHintText() const { return hintText_; }
+    TPlotObject* GetDownObject() const { return downObject_; }
+    TPlotObject* GetOverObject() const { return overObject_; }
+    bool GetDblClick() const { return dblClick_; }
+    // The menu objects fill on a right press.
+    TPlotPopupMenu& GetPopupMenu() { return popupMenu_; }
+
+    // Master-axis replay: the same input to every other axis of the kind, once.
+    void MasterAxisMouseLeft(TPlotAxis& axis, const TPlotMouseData& data);
+    void MasterAxisMouseMove(TPlotAxis& axis, const TPlotMouseData& data);
+    void MasterAxisMouseUp(TPlotAxis& axis, const TPlotMouseData& data);
+    void MasterAxisKeyDown(TPlotAxis& axis, int& key, TShiftState shift);
 
     // ---- Managers ----
     TPlotMasterManager& GetMasterManager() const { return *master_; }
@@ -346,6 +463,15 @@ public:
 
 private:
     int AxisIndex(const TPlotAxis& axis) const;
+    // A joining object gets the plot as its event sink; an axis, its master-axis hooks.
+    void JoinInput(TPlotObject& obj);
+    TPlotMouseData MouseDataAt(TMouseButton button, TShiftState shift, int x, int y) const;
+    void PushShiftState(TShiftState shift);
+    void SetMouseCapture(bool take);
+    template <class Replay>
+    void ReplayToOtherAxes(const TPlotAxis& axis, Replay replay);
+    // The hint box, last in the paint pass.
+    void DrawHint(TCanvas& canvas);
 
     // The paint pass's steps (PlotComponentPaint.cpp).
     void CalcAllTicks(const TPlotTextMeasure& measure);
@@ -353,6 +479,26 @@ private:
     void DrawOutSideObjects(TCanvas& canvas);
 
     bool loading_ = false;
+
+    // Input state.
+    TShiftState shiftState_ = 0;
+    bool mouseIsDown_ = false;
+    TPlotObject* downObject_ = nullptr;
+    TPlotObject* overObject_ = nullptr;
+    bool axisMultiSelectDrag_ = false;
+    bool dblClick_ = false;
+    bool masterAxisReplaying_ = false;
+    bool hasCapture_ = false;
+    bool hintsShow_ = true;
+    int32_t hintsPause_ = 500;
+    int32_t hintsHidePause_ = 2500;
+    std::string hintText_;
+    int hintLeft_ = 0;
+    int hintTop_ = 0;
+    bool hintShowing_ = false;
+    bool hintPainted_ = false;
+    bool captureLost_ = false;
+    TPlotPopupMenu popupMenu_;
 
     int32_t outerMarginLeft_ = 5;
     int32_t outerMarginTop_ = 5;

@@ -16,6 +16,7 @@
 #include "plot/views/PlotDataCursor.h"
 #include "plot/views/PlotDataView.h"
 #include "plot/views/PlotLabel.h"
+#include "plot/views/PlotToolBar.h"
 
 namespace ondrix {
 
@@ -79,10 +80,14 @@ void TPlotComponent::iPaintTo(TCanvas& canvas) {
     const TCanvasTextMeasure measure(canvas);
     const TPlotLayoutFrame frame{GetWidth(),          GetHeight(),          GetBorderMargin(),    outerMarginLeft_,
                                  outerMarginTop_,     outerMarginRight_,    outerMarginBottom_};
+    // Cursor readings before the layout, so that what shows them can size itself, and again
+    // once the axes have their final pixels.
+    for (int i = 0; i < DataCursorCount(); ++i) GetDataCursor(i)->DoUpdate();
     CalcAllTicks(measure);
     layout.CalcLayout(measure, frame);
     layout.CalcLayout(measure, frame);
     CalcAllTicks(measure);
+    for (int i = 0; i < DataCursorCount(); ++i) GetDataCursor(i)->DoUpdate();
 
     for (int i = 0; i < ChannelCount(); ++i) GetChannel(i)->DrawSetup(canvas);
     for (int i = 0; i < DataCursorCount(); ++i) GetDataCursor(i)->SetDataView(&dataView);
@@ -96,6 +101,8 @@ void TPlotComponent::iPaintTo(TCanvas& canvas) {
 
     DrawLayers(canvas, dataView);
     DrawOutSideObjects(canvas);
+    for (int i = 0; i < DataCursorCount(); ++i) GetDataCursor(i)->Draw(canvas);
+    DrawHint(canvas);
 }
 
 void TPlotComponent::CalcAllTicks(const TPlotTextMeasure& measure) {
@@ -140,6 +147,7 @@ void TPlotComponent::DrawOutSideObjects(TCanvas& canvas) {
     for (int i = 0; i < YAxisCount(); ++i)
         if (GetYAxis(i)->GetCartesianStyle() == ipcsNone) GetYAxis(i)->Draw(canvas);
     for (int i = 0; i < LabelCount(); ++i) GetLabel(i)->Draw(canvas);
+    for (int i = 0; i < ToolBarCount(); ++i) GetToolBar(i)->Draw(canvas, GetBackGroundColor());
 }
 
 void TPlotComponent::ReCalcLayout() {

@@ -523,14 +523,15 @@ std::vector<TPlotProperty> DataViewProperties() {
 }
 
 std::vector<TPlotProperty> DataCursorProperties() {
-    return {
-        Prop("ChannelName", Type::String, &TPlotDataCursor::GetChannelName, &TPlotDataCursor::SetChannelName),
+    return Joined<TPlotProperty>({
+        {Prop("ChannelName", Type::String, &TPlotDataCursor::GetChannelName, &TPlotDataCursor::SetChannelName),
         Prop("ChannelAllowAll", Type::Bool, &TPlotDataCursor::GetChannelAllowAll, &TPlotDataCursor::SetChannelAllowAll),
         Prop("ChannelShowAllInLegend", Type::Bool, &TPlotDataCursor::GetChannelShowAllInLegend,
              &TPlotDataCursor::SetChannelShowAllInLegend),
         Prop("Style", Type::Enumeration, &TPlotDataCursor::GetStyle, &TPlotDataCursor::SetStyle,
-             kPlotDataCursorStyleNames),
-        Prop("Color", Type::Color, &TPlotDataCursor::GetColor, &TPlotDataCursor::SetColor),
+             kPlotDataCursorStyleNames)},
+        FontProps("Font", &TPlotDataCursor::GetFont, &TPlotDataCursor::SetFont),
+        {Prop("Color", Type::Color, &TPlotDataCursor::GetColor, &TPlotDataCursor::SetColor),
         Prop("UseChannelColor", Type::Bool, &TPlotDataCursor::GetUseChannelColor, &TPlotDataCursor::SetUseChannelColor),
         Prop("HintShow", Type::Bool, &TPlotDataCursor::GetHintShow, &TPlotDataCursor::SetHintShow),
         Prop("HintHideOnRelease", Type::Bool, &TPlotDataCursor::GetHintHideOnRelease,
@@ -544,6 +545,20 @@ std::vector<TPlotProperty> DataCursorProperties() {
              &TPlotDataCursor::SetPointer2Position),
         Prop("PointerPenWidth", Type::Integer, &TPlotDataCursor::GetPointerPenWidth,
              &TPlotDataCursor::SetPointerPenWidth),
+        Prop("MenuUserCanChangeOptions", Type::Bool, &TPlotDataCursor::GetMenuUserCanChangeOptions,
+             &TPlotDataCursor::SetMenuUserCanChangeOptions),
+        Prop("MenuItemVisibleValueXY", Type::Bool, &TPlotDataCursor::GetMenuItemVisibleValueXY,
+             &TPlotDataCursor::SetMenuItemVisibleValueXY),
+        Prop("MenuItemVisibleValueX", Type::Bool, &TPlotDataCursor::GetMenuItemVisibleValueX,
+             &TPlotDataCursor::SetMenuItemVisibleValueX),
+        Prop("MenuItemVisibleValueY", Type::Bool, &TPlotDataCursor::GetMenuItemVisibleValueY,
+             &TPlotDataCursor::SetMenuItemVisibleValueY),
+        Prop("MenuItemVisibleDeltaX", Type::Bool, &TPlotDataCursor::GetMenuItemVisibleDeltaX,
+             &TPlotDataCursor::SetMenuItemVisibleDeltaX),
+        Prop("MenuItemVisibleDeltaY", Type::Bool, &TPlotDataCursor::GetMenuItemVisibleDeltaY,
+             &TPlotDataCursor::SetMenuItemVisibleDeltaY),
+        Prop("MenuItemVisibleInverseDeltaX", Type::Bool, &TPlotDataCursor::GetMenuItemVisibleInverseDeltaX,
+             &TPlotDataCursor::SetMenuItemVisibleInverseDeltaX),
         Prop("MenuItemCaptionValueXY", Type::String, &TPlotDataCursor::GetMenuItemCaptionValueXY,
              &TPlotDataCursor::SetMenuItemCaptionValueXY),
         Prop("MenuItemCaptionValueX", Type::String, &TPlotDataCursor::GetMenuItemCaptionValueX,
@@ -555,14 +570,29 @@ std::vector<TPlotProperty> DataCursorProperties() {
         Prop("MenuItemCaptionDeltaY", Type::String, &TPlotDataCursor::GetMenuItemCaptionDeltaY,
              &TPlotDataCursor::SetMenuItemCaptionDeltaY),
         Prop("MenuItemCaptionInverseDeltaX", Type::String, &TPlotDataCursor::GetMenuItemCaptionInverseDeltaX,
-             &TPlotDataCursor::SetMenuItemCaptionInverseDeltaX),
-    };
+             &TPlotDataCursor::SetMenuItemCaptionInverseDeltaX)},
+    });
 }
 
 std::vector<TPlotProperty> ToolBarProperties() {
     return {
         Prop("ZoomInOutFactor", Type::Double, &TPlotToolBar::GetZoomInOutFactor, &TPlotToolBar::SetZoomInOutFactor),
+        Prop("FlatBorder", Type::Bool, &TPlotToolBar::GetFlatBorder, &TPlotToolBar::SetFlatBorder),
+        Prop("FlatButtons", Type::Bool, &TPlotToolBar::GetFlatButtons, &TPlotToolBar::SetFlatButtons),
+        Prop("SmallButtons", Type::Bool, &TPlotToolBar::GetSmallButtons, &TPlotToolBar::SetSmallButtons),
+        Prop("ShowResumeButton", Type::Bool, &TPlotToolBar::GetShowResumeButton, &TPlotToolBar::SetShowResumeButton),
+        Prop("ShowPauseButton", Type::Bool, &TPlotToolBar::GetShowPauseButton, &TPlotToolBar::SetShowPauseButton),
+        Prop("ShowAxesModeButtons", Type::Bool, &TPlotToolBar::GetShowAxesModeButtons,
+             &TPlotToolBar::SetShowAxesModeButtons),
+        Prop("ShowZoomInOutButtons", Type::Bool, &TPlotToolBar::GetShowZoomInOutButtons,
+             &TPlotToolBar::SetShowZoomInOutButtons),
         Prop("ShowSelectButton", Type::Bool, &TPlotToolBar::GetShowSelectButton, &TPlotToolBar::SetShowSelectButton),
+        Prop("ShowZoomBoxButton", Type::Bool, &TPlotToolBar::GetShowZoomBoxButton, &TPlotToolBar::SetShowZoomBoxButton),
+        Prop("ShowCursorButton", Type::Bool, &TPlotToolBar::GetShowCursorButton, &TPlotToolBar::SetShowCursorButton),
+        Prop("ShowEditButton", Type::Bool, &TPlotToolBar::GetShowEditButton, &TPlotToolBar::SetShowEditButton),
+        Prop("ShowCopyButton", Type::Bool, &TPlotToolBar::GetShowCopyButton, &TPlotToolBar::SetShowCopyButton),
+        Prop("ShowSaveButton", Type::Bool, &TPlotToolBar::GetShowSaveButton, &TPlotToolBar::SetShowSaveButton),
+        Prop("ShowPrintButton", Type::Bool, &TPlotToolBar::GetShowPrintButton, &TPlotToolBar::SetShowPrintButton),
         Prop("ShowPreviewButton", Type::Bool, &TPlotToolBar::GetShowPreviewButton, &TPlotToolBar::SetShowPreviewButton),
     };
 }

@@ -277,16 +277,47 @@ int TPlotDataNullList::Add(double x, double y) {
     if (attributes.MarkerVisible) flags |= TPlotDataNullSlot::kMarkerVisible;
     const int slot = ClaimSlotForAdd();
     StorageSlot(slot) = {x, y, flags};
+    summary_.PointAdded(slot, x, y);
     return slot;
+}
+
+void TPlotDataNullList::SetCapacity(int n) {
+    // Growing, or cutting none of the points of a list that has not wrapped, leaves every point
+    // in its slot; anything else copies them into new slots in logical order.
+    const bool pointsStay = GetRingStart() == 0 && n >= GetCount();
+    // Refused before the summary reserves room for a size the list cannot take.
+    CheckCapacity(std::max(n, 0));
+    summary_.Reserve(std::max(n, 0));
+    TPlotDataBlockList::SetCapacity(n);
+    summary_.Resized(GetCapacity(), pointsStay);
 }
 
 void TPlotDataNullList::DeletePoints(int n) {
     CheckDeleteSize(n, GetCount() - 1, kDeleteSizeMessage);
     RemoveOldestPoints(n);
+    summary_.PointsMoved();
 }
 
-void TPlotDataNullList::SetX(int index, double value) { SlotAt(index).x = value; }
-void TPlotDataNullList::SetY(int index, double value) { SlotAt(index).y = value; }
+TPlotMinMaxBlocks TPlotDataNullList::MinMaxBlocks() const {
+    if (!summary_.IsBuilt()) summary_.Build(GetCapacity());
+    summary_.Refresh(Storage(), GetCount(), WriteSlot());
+    return TPlotMinMaxBlocks(summary_.Blocks(), GetRingStart(), GetCount());
+}
+
+int TPlotDataNullList::WriteSlot() const { return NextAddOverwrites() ? GetRingStart() : GetCount(); }
+
+void TPlotDataNullList::SetX(int index, double value) {
+    const int slot = GetActualIndex(index);
+    StorageSlot(slot).x = value;
+    summary_.PointEdited(slot);
+}
+
+void TPlotDataNullList::SetY(int index, double value) {
+    const int slot = GetActualIndex(index);
+    StorageSlot(slot).y = value;
+    summary_.PointEdited(slot);
+}
+
 void TPlotDataNullList::SetEmpty(int index, bool value) { SetFlag(index, TPlotDataNullSlot::kEmpty, value); }
 void TPlotDataNullList::SetNull(int index, bool value) { SetFlag(index, TPlotDataNullSlot::kNull, value); }
 
@@ -309,8 +340,10 @@ void TPlotDataNullList::SetMarkerStyle(int index, TPlotMarkerStyle value) {
 }
 
 void TPlotDataNullList::SetFlag(int index, uint16_t flag, bool value) {
-    uint16_t& flags = SlotAt(index).flags;
+    const int slot = GetActualIndex(index);
+    uint16_t& flags = StorageSlot(slot).flags;
     flags = static_cast<uint16_t>(value ? flags | flag : flags & ~flag);
+    if ((flag & (TPlotDataNullSlot::kNull | TPlotDataNullSlot::kEmpty)) != 0) summary_.PointEdited(slot);
 }
 
 // ---- TPlotDataCompactList ----------------------------------------------------------------

@@ -13,6 +13,8 @@
 //   TPlotDataCompactIntervalList   4 bytes  Y single; X from the first X and a fixed interval
 //   TPlotDataFullList            136 bytes  X, Y, Null, Empty, High/Low/Open/Close, appearance
 // Single-precision lists round on the way in, so a value reads back at 32-bit precision.
+// The standard list also keeps, once its min-max trace asks for it, the minimum and maximum of
+// its points block by block (PlotMinMaxSummary.h).
 //
 // Threads: none of its own. Every call on one list, reads while painting included, must be
 // serialised by the caller.
@@ -29,6 +31,7 @@
 #include <type_traits>
 
 #include "plot/core/PlotTypes.h"
+#include "plot/data/PlotMinMaxSummary.h"
 
 namespace ondrix {
 
@@ -259,6 +262,8 @@ protected:
     const Slot& SlotAt(int index) const { return slots_[GetActualIndex(index)]; }
     Slot& SlotAt(int index) { return slots_[GetActualIndex(index)]; }
     Slot& StorageSlot(int slot) { return slots_[slot]; }
+    // The slots in storage order.
+    const Slot* Storage() const { return slots_.get(); }
     // Drops the n oldest points (0 <= n <= GetCount(), checked by the caller).
     void RemoveOldestPoints(int n);
 
@@ -301,6 +306,7 @@ public:
     bool GetNull(int index) const override { return PointAt(index).IsNull(); }
 
     int Add(double x, double y) override;
+    void SetCapacity(int n) override;
     void DeletePoints(int n) override;
     void SetX(int index, double value) override;
     void SetY(int index, double value) override;
@@ -311,8 +317,21 @@ public:
     void SetMarkerVisible(int index, bool value) override;
     void SetMarkerStyle(int index, TPlotMarkerStyle value) override;
 
+    // The minimum and maximum of the points block by block, in logical indexes, valid until the
+    // list changes. The first call builds the summary in one pass over the points; from then on
+    // Add keeps it up to date in O(1) (after Clear too: the Adds that follow write the slots in
+    // order from slot 0 again), an edited point's block is worked out again at the next call,
+    // and so is every block after points moved (DeletePoints, a capacity change that unwraps or
+    // cuts the points). About 2.6 % of the slots' memory.
+    TPlotMinMaxBlocks MinMaxBlocks() const;
+
 private:
     void SetFlag(int index, uint16_t flag, bool value);
+    // The slot the next Add writes.
+    int WriteSlot() const;
+
+    // Mutable: it is a cache of the points, built and refreshed for readers of a const list.
+    mutable TPlotMinMaxSummary summary_;
 };
 
 // ipdsCompact: X and Y in single precision.

@@ -103,17 +103,20 @@ void TPlotObject::TriggerLayoutChange() {
 
 void TPlotObject::NotificationRemove(TPlotObject&) {}
 void TPlotObject::NotificationRename(TPlotObject&) {}
-void TPlotObject::NotificationSetFocus(TPlotObject&) {}
+void TPlotObject::NotificationSetFocus(TPlotObject& obj) {
+    if (&obj != this) SetUserSelected(false);
+}
 
-// The component's per-kind mouse events and the pop-up menu of a right press join these entry
-// points with the mouse dispatch; the handler calls below are the part every object shares.
+// The kind's events are the component's; an object outside a plot raises none.
 void TPlotObject::iMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (!enabled_) return;
     const TPlotMouseData data = MakeMouseData(button, shift, x, y, false);
+    if (button == mbRight && popupEnabled_ && eventSink_ != nullptr) eventSink_->DoObjectPopupMenu(*this, x, y);
     if (button == mbLeft) {
         pressed_ = true;
         DoMouseLeft(data);
     }
+    if (eventSink_ != nullptr && iMouseHitTest(data)) eventSink_->DoObjectMouseDown(*this, button, shift, x, y);
 }
 
 void TPlotObject::iMouseMove(THintData& hint, TShiftState shift, int x, int y, bool dblClick) {
@@ -123,12 +126,15 @@ void TPlotObject::iMouseMove(THintData& hint, TShiftState shift, int x, int y, b
     } else {
         DoMouseHint(data, hint);
     }
+    if (eventSink_ != nullptr && iMouseHitTest(data)) eventSink_->DoObjectMouseMove(*this, shift, x, y);
 }
 
 void TPlotObject::iMouseUp(TMouseButton button, TShiftState shift, int x, int y, bool dblClick) {
     const TPlotMouseData data = MakeMouseData(button, shift, x, y, dblClick);
     DoMouseUp(data);
+    if (!pressed_) return;
     pressed_ = false;
+    if (eventSink_ != nullptr && iMouseHitTest(data)) eventSink_->DoObjectMouseUp(*this, button, shift, x, y);
 }
 
 bool TPlotObject::iMouseHitTest(const TPlotMouseData&) { return false; }
@@ -140,10 +146,14 @@ void TPlotObject::DoMouseLeft(const TPlotMouseData&) {}
 void TPlotObject::DoMouseMove(const TPlotMouseData&) {}
 void TPlotObject::DoMouseUp(const TPlotMouseData&) {}
 void TPlotObject::DoMouseDoubleClick(const TPlotMouseData&) {}
-// The component's got-focus and lost-focus events per kind are raised here once the mouse
-// dispatch brings them.
-void TPlotObject::DoSetFocus() {}
-void TPlotObject::DoLostFocus() {}
+void TPlotObject::DoSetFocus() {
+    if (eventSink_ != nullptr) eventSink_->DoObjectGotFocus(*this);
+}
+
+void TPlotObject::DoLostFocus() {
+    if (eventSink_ != nullptr) eventSink_->DoObjectLostFocus(*this);
+}
+
 void TPlotObject::DoMouseNotOver() {}
 
 TPlotObject* TPlotObject::GetMouseObject(int, int) {
@@ -154,6 +164,15 @@ TPlotObject* TPlotObject::GetMouseObject(int, int) {
 TPlotCursor TPlotObject::GetMousePointer(int x, int y) {
     if (mouseObject_ != nullptr && mouseObject_ != this) return mouseObject_->GetMousePointer(x, y);
     return crDefault;
+}
+
+void TPlotObject::AddMenuItems(TPlotPopupMenu& menu) {
+    menu.Clear();
+    AddCommonMenuItems(menu);
+}
+
+void TPlotObject::AddCommonMenuItems(TPlotPopupMenu& menu) {
+    if (userCanEdit_ && eventSink_ != nullptr) menu.Add("Edit...", [this] { eventSink_->DoObjectEdit(*this); });
 }
 
 void TPlotObject::Loaded() {
@@ -243,18 +262,38 @@ void TPlotButton::SetDown(bool value) {
     if (OnDownChange) OnDownChange(*this);
 }
 
+void TPlotButton::SetEnabled(bool value) {
+    if (!value) repeatTimer_.reset();
+    TPlotObject::SetEnabled(value);
+}
+
 void TPlotButton::DoMouseLeft(const TPlotMouseData&) {
     SetPressed(true);
+    if (autoRepeat_ && GetEventSink() != nullptr) {
+        repeatTimer_ = GetEventSink()->CreateTimer([this] { RepeatTick(); });
+        repeatStarted_ = false;
+        if (repeatTimer_) repeatTimer_->Start(500);
+    }
     if (OnInvalidate) OnInvalidate(*this);
 }
 
 void TPlotButton::DoMouseUp(const TPlotMouseData& data) {
     if (!GetPressed()) return;
     SetPressed(false);
+    repeatTimer_.reset();
     if (OnInvalidate) OnInvalidate(*this);
     if (!drawRect_.Contains(data.X, data.Y)) return;
     if (groupIndex_ != 0 && OnGroupClick) OnGroupClick(*this);
     if (OnClick) OnClick(*this);
+}
+
+void TPlotButton::RepeatTick() {
+    if (!repeatStarted_) {
+        repeatStarted_ = true;
+        repeatTimer_->Start(50);
+    }
+    if (OnClick) OnClick(*this);
+    if (OnInvalidate) OnInvalidate(*this);
 }
 
 }  // namespace ondrix

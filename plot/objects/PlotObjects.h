@@ -27,11 +27,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "plot/core/PlotErrorReport.h"
 #include "plot/core/PlotInput.h"
+#include "plot/core/PlotPopupMenu.h"
 #include "plot/core/PlotText.h"
+#include "plot/core/PlotTimer.h"
 #include "plot/core/PlotTypes.h"
 
 namespace ondrix {
@@ -61,6 +64,30 @@ void CheckPlotObjectEvents(const TPlotObjectEvents& events);
 bool ReferenceFollowsRename(const TPlotObject* cached, const std::string& referencedName,
                             const TPlotObject& renamed);
 
+// What an object's input handling reports to the plot, and the plot's services it needs for
+// that. The component implements it and hands itself to every object that joins (SetEventSink);
+// an object outside a plot has none and reports nothing. The per-kind object events are the
+// component's: it finds the kind and index, and raises nothing while loading.
+class TPlotObjectEventSink {
+public:
+    virtual void DoObjectClick(TPlotObject& obj) = 0;
+    virtual void DoObjectMouseDown(TPlotObject& obj, TMouseButton button, TShiftState shift, int x, int y) = 0;
+    virtual void DoObjectMouseMove(TPlotObject& obj, TShiftState shift, int x, int y) = 0;
+    virtual void DoObjectMouseUp(TPlotObject& obj, TMouseButton button, TShiftState shift, int x, int y) = 0;
+    virtual void DoObjectGotFocus(TPlotObject& obj) = 0;
+    virtual void DoObjectLostFocus(TPlotObject& obj) = 0;
+    // A right press with PopupEnabled at client (x, y): the kind's pop-up event, which may
+    // cancel; then the object fills the plot's menu (AddMenuItems) and the host shows it.
+    virtual void DoObjectPopupMenu(TPlotObject& obj, int x, int y) = 0;
+    // The common "Edit..." item was chosen.
+    virtual void DoObjectEdit(TPlotObject& obj) = 0;
+    // Null when the host gave the plot no timers.
+    virtual std::unique_ptr<TPlotTimer> CreateTimer(std::function<void()> onTick) = 0;
+
+protected:
+    ~TPlotObjectEventSink() = default;
+};
+
 // ---- TPlotObject -------------------------------------------------------------------------
 
 class TPlotObject {
@@ -80,6 +107,9 @@ public:
     TPlotErrorReport OnUnexpectedError;     // the plot's report of errors it contains
 
     TPlotComponent* GetOwner() const { return owner_; }
+    TPlotObjectEventSink* GetEventSink() const { return eventSink_; }
+    // Set when the object joins a plot; containers pass it on to their buttons.
+    virtual void SetEventSink(TPlotObjectEventSink* sink) { eventSink_ = sink; }
     // Reports an error that is not the plot's own, caught where this object's failure is
     // contained, with the object's name.
     void ReportUnexpectedError(const std::exception& error) const;
@@ -119,10 +149,12 @@ public:
     virtual void TriggerChange();
     virtual void TriggerLayoutChange();
 
-    // Another object is leaving the plot, was renamed, or became selected. The base keeps no
-    // reference to anything, so it has nothing to do; kinds that refer to others override.
+    // Another object is leaving the plot or was renamed. The base keeps no reference to
+    // anything, so it has nothing to do; kinds that refer to others override.
     virtual void NotificationRemove(TPlotObject& obj);
     virtual void NotificationRename(TPlotObject& obj);
+    // Another object became selected. Selections are exclusive: the base deselects itself;
+    // kinds that share the selection with some others override.
     virtual void NotificationSetFocus(TPlotObject& obj);
 
     // Input entry points, called by the component's mouse and key dispatch.
@@ -146,6 +178,9 @@ public:
     // that GetMousePointer can ask that child.
     virtual TPlotObject* GetMouseObject(int x, int y);
     virtual TPlotCursor GetMousePointer(int x, int y);
+    // Fills the plot's pop-up menu for a right press on the object. The base empties it and
+    // offers the common "Edit..." when the user may edit the object.
+    virtual void AddMenuItems(TPlotPopupMenu& menu);
 
     // The object is complete (created, properties set or read): it asks to join the plot.
     virtual void Loaded();
@@ -164,6 +199,8 @@ protected:
         TriggerChange();
     }
 
+    // The items every object's menu ends with: "Edit..." when the user may edit the object.
+    void AddCommonMenuItems(TPlotPopupMenu& menu);
     TPlotMouseData MakeMouseData(TMouseButton button, TShiftState shift, int x, int y, bool dblClick) const;
     void SetPressed(bool value) { pressed_ = value; }
     // The paint pass's draw setup decides whether the object takes part in this paint.
@@ -184,6 +221,7 @@ private:
     bool drawReady_ = false;
     bool pressed_ = false;
     TPlotObject* mouseObject_ = nullptr;
+    TPlotObjectEventSink* eventSink_ = nullptr;
 };
 
 // ---- TPlotManagerObject ------------------------------------------------------------------
@@ -254,8 +292,9 @@ private:
 
 // ---- TPlotButton -------------------------------------------------------------------------
 
-// A push button drawn by its container. Auto-repeat (a timer firing OnClick while held) arrives
-// with the component's timer.
+// A push button drawn by its container. A click is a press and a release inside the button.
+// With AutoRepeat, holding it fires OnClick after 500 ms and then every 50 ms, on a timer of the
+// plot's host (none without one).
 class TPlotButton : public TPlotObject {
 public:
     using TPlotButtonEvent = std::function<void(TPlotButton&)>;
@@ -274,15 +313,25 @@ public:
     void SetDown(bool value);
     int32_t GetGroupIndex() const { return groupIndex_; }
     void SetGroupIndex(int32_t value) { groupIndex_ = value; }
+    bool GetAutoRepeat() const { return autoRepeat_; }
+    void SetAutoRepeat(bool value) { autoRepeat_ = value; }
+    // Disabling also ends a running repeat.
+    void SetEnabled(bool value) override;
 
+    bool iMouseHitTest(const TPlotMouseData& data) override { return drawRect_.Contains(data.X, data.Y); }
     void DoMouseLeft(const TPlotMouseData& data) override;
     // A release counts as a click only inside the button.
     void DoMouseUp(const TPlotMouseData& data) override;
 
 private:
+    void RepeatTick();
+
     TPlotRect drawRect_;
     bool down_ = false;
     int32_t groupIndex_ = 0;
+    bool autoRepeat_ = false;
+    std::unique_ptr<TPlotTimer> repeatTimer_;
+    bool repeatStarted_ = false;  // the first tick switches from the delay to the rate
 };
 
 }  // namespace ondrix

@@ -1,8 +1,10 @@
 #include "plot/qt/PlotWidget.h"
 
+#include <QCursor>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QResizeEvent>
@@ -75,6 +77,55 @@ int ComponentKey(int qtKey) {
     }
 }
 
+Qt::CursorShape CursorShape(TPlotCursor cursor) {
+    switch (cursor) {
+        case crHandPoint: return Qt::PointingHandCursor;
+        case crDrag: return Qt::CrossCursor;
+        case crSizeWE: return Qt::SizeHorCursor;
+        case crSizeNS: return Qt::SizeVerCursor;
+        case crDefault: break;
+    }
+    return Qt::ArrowCursor;
+}
+
+// One level of the plot's menu as Qt menu entries; a chosen entry's click is copied out, to run
+// once the menu has closed and the model may be refilled.
+void FillMenu(QMenu& menu, const std::vector<TPlotMenuItem>& items, std::function<void()>& chosen) {
+    for (const TPlotMenuItem& item : items) {
+        if (!item.Visible) continue;
+        const QString caption = QString::fromStdString(item.Caption);
+        if (!item.Items.empty()) {
+            QMenu* sub = menu.addMenu(caption);
+            sub->setEnabled(item.Enabled);
+            FillMenu(*sub, item.Items, chosen);
+            continue;
+        }
+        QAction* action = menu.addAction(caption);
+        action->setEnabled(item.Enabled);
+        action->setCheckable(item.Checked);
+        action->setChecked(item.Checked);
+        std::function<void()> click = item.OnClick;
+        QObject::connect(action, &QAction::triggered, &menu, [&chosen, click] { chosen = click; });
+    }
+}
+
+// A host timer for plot objects; deleting it from its own tick is safe.
+class QtPlotTimer final : public TPlotTimer {
+public:
+    explicit QtPlotTimer(std::function<void()> onTick) : timer_(new QTimer) {
+        QObject::connect(timer_, &QTimer::timeout, timer_, std::move(onTick));
+    }
+    ~QtPlotTimer() override {
+        timer_->stop();
+        timer_->deleteLater();
+    }
+    void Start(int intervalMs) override { timer_->start(intervalMs); }
+    void Stop() override { timer_->stop(); }
+
+private:
+    QTimer* timer_;
+};
+
 // No error of the component's input handlers may reach the event loop. Its own errors are
 // part of the bargain (a key an axis refuses, say); any other is reported.
 template <class Call>
@@ -114,12 +165,34 @@ TPlotWidget::TPlotWidget(TWindowedComponent& component, QWidget* parent)
     });
     component_.OnTimerArm = [this](int intervalMs) { componentTimer_.start(intervalMs); };
     component_.OnTimerDisarm = [this] { componentTimer_.stop(); };
+
+    component_.OnMousePointer = [this](TPlotCursor cursor) { setCursor(CursorShape(cursor)); };
+    component_.OnClientToScreen = [this](int x, int y) {
+        const QPoint screen = mapToGlobal(QPoint(x, y));
+        return TPlotPoint{screen.x(), screen.y()};
+    };
+    component_.OnShowPopupMenu = [this](TPlotPopupMenu& menu, int x, int y) { ShowPopupMenu(menu, x, y); };
+    component_.SetTimerFactory([](std::function<void()> onTick) -> std::unique_ptr<TPlotTimer> {
+        return std::make_unique<QtPlotTimer>(std::move(onTick));
+    });
+}
+
+void TPlotWidget::ShowPopupMenu(TPlotPopupMenu& model, int x, int y) {
+    QMenu menu(this);
+    std::function<void()> chosen;
+    FillMenu(menu, model.Items(), chosen);
+    menu.exec(mapToGlobal(QPoint(x, y)));
+    if (chosen) Guarded(component_, chosen);
 }
 
 TPlotWidget::~TPlotWidget() {
     component_.TimerStop();
     component_.OnTimerArm = nullptr;
     component_.OnTimerDisarm = nullptr;
+    component_.OnMousePointer = nullptr;
+    component_.OnClientToScreen = nullptr;
+    component_.OnShowPopupMenu = nullptr;
+    component_.SetTimerFactory(nullptr);
     component_.GetRepaintThrottle().SetScheduler(nullptr);
 }
 
@@ -209,6 +282,23 @@ void TPlotWidget::keyReleaseEvent(QKeyEvent* event) {
 
 void TPlotWidget::focusInEvent(QFocusEvent*) {
     Guarded(component_, [&] { component_.iDoSetFocus(); });
+}
+
+void TPlotWidget::leaveEvent(QEvent*) {
+    Guarded(component_, [&] { component_.iMouseLeave(); });
+}
+
+// The keys the component claims reach it as key presses, before any shortcut of the window
+// around it could take them.
+bool TPlotWidget::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const int key = ComponentKey(static_cast<QKeyEvent*>(event)->key());
+        if (key != vkNone && component_.iWantSpecialKey(key)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
 }
 
 void TPlotWidget::focusOutEvent(QFocusEvent*) {

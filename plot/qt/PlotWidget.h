@@ -45,11 +45,15 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     // The throttle's held-back change falls due `delayMs` from now (GUI thread).
     void ScheduleTrailing(int64_t delayMs, std::function<void()> due);
     void RunTrailing();
+    // Runs modally; the chosen item's click runs after the menu has closed.
+    void ShowPopupMenu(TPlotPopupMenu& menu, int x, int y);
 
     TWindowedComponent& component_;
     // Where the hooks called from other threads queue their work. Its tasks run only while it,

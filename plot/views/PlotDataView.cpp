@@ -65,7 +65,8 @@ void TPlotDataView::SetAxesControlWheelStyle(TPlotAxesControlStyle value) { SetF
 
 TPlotDataViewMode TPlotDataView::GetMode() const {
     const TPlotToolBar& toolBar = *GetOwner()->GetToolBar(0);
-    if (toolBar.GetSelectModeActive()) return ipdvmSelect;
+    if (toolBar.GetSelectActive()) return ipdvmSelect;
+    if (toolBar.GetZoomBoxActive()) return ipdvmZoomBox;
     if (axesControlEnabled_) return ipdvmScrollZoom;
     return ipdvmNone;
 }
@@ -91,10 +92,6 @@ void TPlotDataView::NotificationRemove(TPlotObject& obj) {
 void TPlotDataView::NotificationRename(TPlotObject& obj) {
     gridXAxis_.NotificationRename(obj);
     gridYAxis_.NotificationRename(obj);
-}
-
-void TPlotDataView::NotificationSetFocus(TPlotObject& obj) {
-    if (&obj != this && GetUserSelected()) SetUserSelected(false);
 }
 
 }  // namespace ondrix

@@ -5,8 +5,8 @@
 // The data view, the rectangle the channels are drawn in. The layout gives it its DrawRect, which
 // spans the axes' scales. It fills its background, draws the grid (the tick lines of the axes it
 // follows, then a frame on its edges), the selection frame and the zoom box, and converts between
-// pixels and positions in percent of its extent. Its mouse and wheel handling come with the
-// interaction work.
+// pixels and positions in percent of its extent. Drags on it move the axes, draw a zoom box or
+// do nothing, by the mode the plot's toolbar sets.
 //
 // Grid axes are bound by name and cached like a channel's axes; the name "<All>" (any letter
 // case) stands for every axis of that kind.
@@ -21,6 +21,7 @@
 #include <string>
 
 #include "plot/axes/PlotAxis.h"
+#include "plot/core/PlotCanvas.h"
 #include "plot/objects/PlotObjectReference.h"
 #include "plot/objects/PlotObjects.h"
 
@@ -141,7 +142,8 @@ public:
     void SetAxesControlWheelStyle(TPlotAxesControlStyle value);
 
     // ---- Mode and zoom box ----
-    // Toolbar 0's select mode wins over everything, then axis control. Throws EPlotError
+    // Toolbar 0's Select button wins over everything, then its Zoom Box button, then axis
+    // control. Throws EPlotError
     // "List index out of bounds (0)" when the plot has no toolbar.
     TPlotDataViewMode GetMode() const;
     // The box being dragged, from the press point (Left, Top) to the pointer (Right, Bottom), in
@@ -150,6 +152,18 @@ public:
     const TPlotRect& GetZoomBox() const { return zoomBox_; }
     void SetZoomBox(const TPlotRect& corners);
     void EndZoomBox();
+
+    // ---- Input (PlotDataViewInput.cpp) ----
+    // A left press starts a gesture by the mode at that moment: a zoom box, a drag of the axes,
+    // or nothing. The wheel moves the axes in scroll/zoom mode only.
+    void DoMouseLeft(const TPlotMouseData& data) override;
+    void DoMouseMove(const TPlotMouseData& data) override;
+    void DoMouseUp(const TPlotMouseData& data) override;
+    bool iMouseWheel(int delta, TShiftState shift, int x, int y) override;
+    TPlotCursor GetMousePointer(int x, int y) override;
+    // Every axis takes the box, in client pixels, as its new range, unless the plot's
+    // OnBeforeZoomBox cancels; the host may also change the box there.
+    void DoZoom(const TPlotRect& box);
 
     // ---- Percent positions ----
     // 0 % is the left (bottom) edge, 100 % the right (top) edge. Pixels round to nearest with
@@ -171,8 +185,6 @@ public:
 
     void NotificationRemove(TPlotObject& obj) override;
     void NotificationRename(TPlotObject& obj) override;
-    // Another object took the selection.
-    void NotificationSetFocus(TPlotObject& obj) override;
 
 private:
     void DrawGrid(TCanvas& canvas, TColor background);
@@ -208,8 +220,18 @@ private:
     TPlotGridLinePen gridLineYMajor_;
     TPlotGridLinePen gridLineYMinor_;
 
+    // Which axes a drag moves, by the control style, Shift and the lock decided on the way.
+    bool DragMovesXAxes(TShiftState shift) const;
+    bool DragMovesYAxes(TShiftState shift) const;
+    template <class Call>
+    void ForEachAxis(bool xAxes, bool yAxes, Call call);
+
     bool zoomBoxActive_ = false;
     TPlotRect zoomBox_;
+    // The press point of a drag, and whether Shift has restricted it to one kind of axis.
+    TPlotPoint dragStart_;
+    bool axisLockDecided_ = false;
+    bool axisLockX_ = false;
 
     bool axesControlEnabled_ = false;
     TPlotAxesControlStyle axesControlMouseStyle_ = ipacsBoth;

@@ -20,6 +20,9 @@ class TPlotLabel : public TPlotLayoutObject {
 public:
     TPlotLabel(TPlotComponent* owner, TPlotObjectEvents events);
 
+    // A label keeps its selection whatever else is selected.
+    void NotificationSetFocus(TPlotObject&) override {}
+
     const std::string& GetCaption() const { return caption_; }
     void SetCaption(const std::string& value);
     double GetMarginLeft() const { return marginLeft_; }

@@ -1,0 +1,139 @@
+// The mouse on the data view: dragging the axes, the zoom box, and the wheel.
+
+#include <cstdlib>
+
+#include "plot/component/PlotComponent.h"
+#include "plot/views/PlotDataView.h"
+
+namespace ondrix {
+
+namespace {
+
+// A Shift-drag on both kinds of axes keeps to one kind once it has gone this far along it, so
+// a hand that wobbles a little does not move the other.
+constexpr int kAxisLockDistance = 3;
+
+}  // namespace
+
+template <class Call>
+void TPlotDataView::ForEachAxis(bool xAxes, bool yAxes, Call call) {
+    TPlotComponent& plot = *GetOwner();
+    if (xAxes)
+        for (int i = 0; i < plot.XAxisCount(); ++i) call(*plot.GetXAxis(i));
+    if (yAxes)
+        for (int i = 0; i < plot.YAxisCount(); ++i) call(*plot.GetYAxis(i));
+}
+
+bool TPlotDataView::DragMovesXAxes(TShiftState shift) const {
+    const bool shiftDown = (shift & ssShift) != 0;
+    switch (axesControlMouseStyle_) {
+        case ipacsXAxis: return !shiftDown;
+        case ipacsYAxis: return shiftDown;
+        case ipacsBoth: return !axisLockDecided_ || axisLockX_;
+    }
+    return true;
+}
+
+bool TPlotDataView::DragMovesYAxes(TShiftState shift) const {
+    const bool shiftDown = (shift & ssShift) != 0;
+    switch (axesControlMouseStyle_) {
+        case ipacsXAxis: return shiftDown;
+        case ipacsYAxis: return !shiftDown;
+        case ipacsBoth: return !axisLockDecided_ || !axisLockX_;
+    }
+    return true;
+}
+
+void TPlotDataView::DoMouseLeft(const TPlotMouseData& data) {
+    axisLockDecided_ = false;
+    dragStart_ = {data.X, data.Y};
+    switch (GetMode()) {
+        case ipdvmZoomBox:
+            GetOwner()->DisableAllTracking();
+            SetZoomBox({data.X, data.Y, data.X, data.Y});
+            break;
+        case ipdvmScrollZoom: ForEachAxis(true, true, [&data](TPlotAxis& axis) { axis.DoMouseLeft(data); }); break;
+        case ipdvmSelect:
+        case ipdvmNone: break;
+    }
+}
+
+void TPlotDataView::DoMouseMove(const TPlotMouseData& data) {
+    if (!GetPressed()) return;
+    switch (GetMode()) {
+        case ipdvmZoomBox:
+            if (!data.DblClick) SetZoomBox({dragStart_.X, dragStart_.Y, data.X, data.Y});
+            break;
+        case ipdvmScrollZoom:
+            if (axesControlMouseStyle_ == ipacsBoth && !axisLockDecided_ && (data.Shift & ssShift) != 0) {
+                if (std::abs(data.X - dragStart_.X) > kAxisLockDistance) {
+                    axisLockDecided_ = true;
+                    axisLockX_ = true;
+                }
+                if (std::abs(data.Y - dragStart_.Y) > kAxisLockDistance) {
+                    axisLockDecided_ = true;
+                    axisLockX_ = false;
+                }
+            }
+            ForEachAxis(DragMovesXAxes(data.Shift), DragMovesYAxes(data.Shift),
+                        [&data](TPlotAxis& axis) { axis.DoMouseMove(data); });
+            break;
+        case ipdvmSelect:
+        case ipdvmNone: break;
+    }
+}
+
+void TPlotDataView::DoMouseUp(const TPlotMouseData& data) {
+    if (!GetPressed()) return;
+    switch (GetMode()) {
+        case ipdvmZoomBox:
+            // Only a box drawn from its top-left corner toward the bottom-right zooms: dragging
+            // back undoes the gesture.
+            if (!data.DblClick && dragStart_.X < data.X && dragStart_.Y < data.Y)
+                DoZoom({dragStart_.X, dragStart_.Y, data.X, data.Y});
+            break;
+        case ipdvmScrollZoom: ForEachAxis(true, true, [&data](TPlotAxis& axis) { axis.DoMouseUp(data); }); break;
+        case ipdvmSelect:
+        case ipdvmNone: break;
+    }
+    EndZoomBox();
+    if (GetDrawRect().Contains(data.X, data.Y)) GetOwner()->DoObjectClick(*this);
+    TriggerChange();
+}
+
+bool TPlotDataView::iMouseWheel(int delta, TShiftState shift, int x, int y) {
+    if (GetMode() != ipdvmScrollZoom) return false;
+    const bool shiftDown = (shift & ssShift) != 0;
+    bool xAxes = true;
+    bool yAxes = true;
+    if (axesControlWheelStyle_ == ipacsXAxis) {
+        xAxes = !shiftDown;
+        yAxes = shiftDown;
+    } else if (axesControlWheelStyle_ == ipacsYAxis) {
+        xAxes = shiftDown;
+        yAxes = !shiftDown;
+    }
+    ForEachAxis(xAxes, yAxes, [&](TPlotAxis& axis) { axis.iMouseWheel(delta, shift, x, y); });
+    return true;
+}
+
+TPlotCursor TPlotDataView::GetMousePointer(int, int) {
+    switch (GetMode()) {
+        case ipdvmZoomBox: return crDrag;
+        case ipdvmScrollZoom: return crHandPoint;
+        case ipdvmSelect:
+        case ipdvmNone: break;
+    }
+    return crDefault;
+}
+
+void TPlotDataView::DoZoom(const TPlotRect& box) {
+    TPlotRect zoomRect = box;
+    bool cancel = false;
+    TPlotComponent& plot = *GetOwner();
+    if (plot.OnBeforeZoomBox) plot.OnBeforeZoomBox(zoomRect, cancel);
+    if (cancel) return;
+    ForEachAxis(true, true, [&zoomRect](TPlotAxis& axis) { axis.ZoomRect(zoomRect); });
+}
+
+}  // namespace ondrix
