@@ -281,9 +281,9 @@ TEST_F(PlotInteraction, ARightPressOffersTheAxisMenuUnlessTheHostCancels) {
 
 // The hint timing without a window: the component's timer is the test's.
 struct HintRig : ::testing::Test {
+    std::vector<int> armed;  // intervals the timer was started with; -1 for a stop; outlives the plot
     TPlot plot;
     TPlotXAxis& xAxis = *plot.GetXAxis(0);
-    std::vector<int> armed;  // intervals the timer was started with; -1 for a stop
 
     void SetUp() override {
         plot.OnTimerArm = [this](int ms) { armed.push_back(ms); };
