@@ -1,7 +1,9 @@
 #pragma once
-// Byte-string helpers for tests that write frames out by hand.
+// Byte-string helpers for tests that write frames out by hand, and whole files of bytes.
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +19,16 @@ inline std::vector<uint8_t> Hex(const std::string& text) {
     std::string token;
     while (in >> token) bytes.push_back(static_cast<uint8_t>(std::stoul(token, nullptr, 16)));
     return bytes;
+}
+
+inline std::vector<uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace ondrix::test

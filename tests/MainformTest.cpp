@@ -1,5 +1,5 @@
-// The main window, headless: its first state, RUN and STOP against the virtual MPU, the
-// address boxes, and the shut-down.
+// The main window, headless: its first state, RUN and STOP against the virtual MPU, a lost
+// device, the address boxes, and the shut-down.
 
 #include <gtest/gtest.h>
 
@@ -10,11 +10,17 @@
 #include <QTimer>
 
 #include <fstream>
+#include <vector>
+
+#include <unistd.h>
 #include <string>
 
-#include "RecordingNotifier.h"
+#include "MainWindowRig.h"
+#include "PortLinks.h"
 #include "ScopeRig.h"
 #include "acquisition/ChannelAddress.h"
+#include "acquisition/SettingsStore.h"
+#include "platform/PseudoTerminal.h"
 #include "plot/channels/PlotChannel.h"
 #include "tools/mpu-sim/MemoryMap.h"
 #include "workbench/Mainform.h"
@@ -22,34 +28,18 @@
 namespace ondrix {
 namespace {
 
-// The window over a link whose COM1 is whatever `portsFolder` says.
-struct Window {
-    explicit Window(const std::string& portsFolder) : link(settings, notifier, PortResolverForFolder(portsFolder)) {
-        form.show();
-    }
+using test::kScreenWidth;
 
-    QLineEdit& AddressBox(int channel) { return form.ChannelBoxes[channel].Address; }
-    // The box loses the focus to another control, as when the user tabs or clicks away.
-    void LeaveAddressBox(int channel) {
-        QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(&AddressBox(channel), &focusOut);
-    }
-    int Points(int channel) { return form.Plot1.GetChannel(channel)->GetCount(); }
-    bool WaitForPoints(int points) {
-        return QTest::qWaitFor([&] { return Points(0) >= points; }, 10000);
-    }
-
-    PortSettings settings;
-    RecordingNotifier notifier;
-    SerialLink link;
-    TForm1 form{link, notifier};
+// The window over a link whose COM1 is whatever `portsFolder` says, its address boxes preset
+// with the virtual MPU's demo addresses.
+struct Window : test::MainWindow {
+    explicit Window(const std::string& portsFolder) : test::MainWindow(test::WindowSetup(portsFolder)) {}
 };
 
-constexpr int kScreenWidth = 50000;
-
+// The first start without config.dat: the records' initial values, every switch on.
 TEST(MainWindow, StartsStoppedWithOneScreenOfZerosAndTheFourChannelsSwitchedOn) {
     test::TemporaryFolder noPorts;
-    Window w(noPorts.String());
+    test::MainWindow w(test::WindowSetup(noPorts.String()).WithoutPresetAddresses());
     EXPECT_EQ(w.form.windowTitle().toStdString(), "Serial Ondrix");
     EXPECT_EQ(w.form.minimumSize(), QSize(1024, 660));
     EXPECT_EQ(w.form.size(), QSize(1024, 660));
@@ -57,8 +47,12 @@ TEST(MainWindow, StartsStoppedWithOneScreenOfZerosAndTheFourChannelsSwitchedOn) 
     EXPECT_FALSE(w.form.Stop.isEnabled());
     EXPECT_EQ(w.form.Run.text().toStdString(), "RUN");
     EXPECT_EQ(w.form.Stop.text().toStdString(), "STOP");
+    EXPECT_EQ(w.form.StatusBar1.SettingsPanel.text().toStdString(),
+              "|COM1|Baud = 9600|Data Length = 8|NOPARITY  |ONESTOPBIT  ");
+    EXPECT_EQ(w.form.Others.TimeIntervalEdit.text().toStdString(), "0");
+    EXPECT_EQ(w.form.Others.Edit5.text().toStdString(), "50000");
+    EXPECT_EQ(w.form.DataFormat(), TDataFormat::Dec);
 
-    const char* const addresses[] = {"20000000", "20000004", "20000006", "2000000C"};
     for (int c = 0; c < kChannelCount; ++c) {
         const TChannelGroupBox& box = w.form.ChannelBoxes[c];
         const std::string name = "CH" + std::to_string(c + 1);
@@ -66,8 +60,9 @@ TEST(MainWindow, StartsStoppedWithOneScreenOfZerosAndTheFourChannelsSwitchedOn) 
         EXPECT_EQ(box.Title.text().toStdString(), name);
         EXPECT_EQ(box.Switch.text().toStdString(), "Addr (HEX)");
         EXPECT_TRUE(box.Switch.isChecked());
-        EXPECT_EQ(box.Address.text().toStdString(), addresses[c]);
-        EXPECT_EQ(w.form.ChannelAddress(c), mpusim::kDemoAddresses[c]);
+        EXPECT_EQ(w.form.ChannelOn(c), 1);
+        EXPECT_EQ(box.Address.text().toStdString(), "00000000");
+        EXPECT_EQ(w.form.ChannelAddress(c), 0u);
         EXPECT_EQ(box.Data.text().toStdString(), "0");
 
         const TPlotChannel& channel = *w.form.Plot1.GetChannel(c);
@@ -76,7 +71,36 @@ TEST(MainWindow, StartsStoppedWithOneScreenOfZerosAndTheFourChannelsSwitchedOn) 
         EXPECT_EQ(channel.GetDataX(kScreenWidth - 1), kScreenWidth - 1);
         EXPECT_EQ(channel.GetDataY(kScreenWidth - 1), 0);
     }
+    EXPECT_EQ(w.form.Session().SampleCounter(), static_cast<uint32_t>(kScreenWidth));
     EXPECT_TRUE(w.notifier.messages.empty());
+}
+
+// --addresses: the demo's addresses in the boxes instead of the stored ones, for this run only:
+// config.dat keeps the user's own, but for a box the user typed another address into.
+TEST(MainWindow, PresetAddressesFillTheBoxesButNeverReplaceTheStoredOnes) {
+    test::TemporaryFolder noPorts, settings;
+    {
+        ScopeSettings stored;
+        for (int c = 0; c < kChannelCount; ++c) stored.Channels[c].Address = 0x100u + static_cast<uint32_t>(c);
+        ASSERT_EQ(SaveSettingsFile(SettingsLocation{settings.String(), settings.String()}, stored), "");
+    }
+    {
+        test::MainWindow w{test::WindowSetup(noPorts.String()).WithSettingsIn(settings.String())};
+        const char* const addresses[] = {"20000000", "20000004", "20000006", "2000000C"};
+        for (int c = 0; c < kChannelCount; ++c) {
+            EXPECT_EQ(w.AddressBox(c).text().toStdString(), addresses[c]);
+            EXPECT_EQ(w.form.ChannelAddress(c), mpusim::kDemoAddresses[c]);
+            EXPECT_TRUE(w.form.ChannelBoxes[c].Switch.isChecked());
+        }
+        w.AddressBox(3).setText("2000000A");
+        w.LeaveAddressBox(3);
+        w.form.close();
+    }
+    ScopeSettings inUse;
+    const SettingsLoadResult saved = LoadSettingsFile(SettingsLocation{settings.String(), settings.String()}, inUse);
+    ASSERT_EQ(saved.status, SettingsLoadStatus::Loaded);
+    const uint32_t expected[] = {0x100, 0x101, 0x102, 0x2000000A};
+    for (int c = 0; c < kChannelCount; ++c) EXPECT_EQ(saved.settings.Channels[c].Address, expected[c]) << c;
 }
 
 TEST(MainWindow, RunAndStopDriveTheSessionTheButtonsAndTheCaption) {
@@ -106,23 +130,32 @@ TEST(MainWindow, RunAndStopDriveTheSessionTheButtonsAndTheCaption) {
     EXPECT_TRUE(w.notifier.messages.empty());
 }
 
-// A device that goes away while running: the caption says so, the session keeps waiting and
-// rejoins the device by itself; STOP ends the wait.
-TEST(MainWindow, ALostDeviceIsShownInTheCaptionUntilItIsBack) {
+// A device that goes away while running: the status bar says so while the caption keeps saying
+// the session runs; the session waits and rejoins the device by itself; STOP ends the wait.
+TEST(MainWindow, ALostDeviceIsShownInTheStatusBarUntilItIsBack) {
     test::VirtualMpuRig mpu;
     Window w(mpu.PortsFolder());
     w.form.Run.click();
     ASSERT_TRUE(w.WaitForPoints(kScreenWidth + 100));
+    const QLabel& link = w.form.StatusBar1.LinkPanel;
+    EXPECT_TRUE(link.text().startsWith("frames=")) << link.text().toStdString();
 
-    const QString lost = QStringLiteral("Ondrix  ---  COM1 lost — waiting for the device");
+    const QString lost = QStringLiteral("COM1 lost — waiting for the device");
+    const QString running = QStringLiteral("Ondrix  ---  Running...");
     mpu.Unplug();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.form.windowTitle() == lost; }, 5000)) << w.form.windowTitle().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link.text() == lost; }, 5000)) << link.text().toStdString();
+    EXPECT_TRUE(w.form.StatusBar1.DeviceLostShown());
+    EXPECT_EQ(w.form.windowTitle(), running);
     EXPECT_FALSE(w.form.Run.isEnabled());
     EXPECT_TRUE(w.form.Stop.isEnabled()) << "STOP ends the wait";
     EXPECT_TRUE(w.notifier.messages.empty()) << "no message box over a dead line";
+    QTest::qWait(700);
+    EXPECT_EQ(link.text(), lost) << "Timer1's refresh of the statistics hid the loss";
 
     mpu.PlugIn();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.form.windowTitle() == "Ondrix  ---  Running..."; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.form.StatusBar1.DeviceLostShown(); }, 5000));
+    EXPECT_TRUE(link.text().contains("losses=1")) << link.text().toStdString();
+    EXPECT_EQ(w.form.windowTitle(), running);
     const int atRejoin = w.Points(0);
     ASSERT_TRUE(w.WaitForPoints(atRejoin + 100));
     const TPlotChannel& channel = *w.form.Plot1.GetChannel(0);
@@ -131,9 +164,10 @@ TEST(MainWindow, ALostDeviceIsShownInTheCaptionUntilItIsBack) {
     EXPECT_EQ(nulls, 1) << "one break in the trace where the device was away";
 
     mpu.Unplug();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.form.windowTitle() == lost; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link.text() == lost; }, 5000));
     w.form.Stop.click();
     EXPECT_EQ(w.form.windowTitle().toStdString(), "Ondrix");
+    EXPECT_FALSE(w.form.StatusBar1.DeviceLostShown());
     EXPECT_TRUE(w.form.Run.isEnabled());
     EXPECT_FALSE(w.form.Stop.isEnabled());
 }
@@ -206,6 +240,50 @@ TEST(MainWindow, TheAddressBoxForcesUpperCaseAndItsRuleRunsWhenItIsLeft) {
     edit1.setText("XYZ");
     QFocusEvent deactivated(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     QApplication::sendEvent(&edit1, &deactivated);
+    EXPECT_TRUE(w.notifier.messages.empty());
+}
+
+// A title field keeps at most ten characters and its zero.
+TEST(MainWindow, ATitleBoxTakesTenCharacters) {
+    test::TemporaryFolder noPorts;
+    Window w(noPorts.String());
+    QLineEdit& title = w.form.ChannelBoxes[2].Title;
+    title.clear();
+    QTest::keyClicks(&title, "Temperature1");
+    EXPECT_EQ(title.text().toStdString(), "Temperatur");
+}
+
+// What RUN sends is what the boxes show, the whole 32-bit range included: the request's bytes
+// are read on the far side of a pseudo-terminal standing in for the MPU.
+TEST(MainWindow, RunSendsTheAddressesTheBoxesShow) {
+    PseudoTerminal line;
+    test::TemporaryFolder ports;
+    test::PointPortAt(ports.Path() / "COM1", line.SlavePath());
+    Window w(ports.String());
+    const char* const typed[] = {"ffffffff", "1a2b", "80000000", "0"};
+    for (int c = 0; c < kChannelCount; ++c) {
+        w.AddressBox(c).clear();
+        QTest::keyClicks(&w.AddressBox(c), typed[c]);
+    }
+    w.form.Run.click();
+    ASSERT_TRUE(w.form.Session().Running()) << (w.notifier.messages.empty() ? "" : w.notifier.messages[0]);
+
+    std::vector<uint8_t> received;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        uint8_t buffer[64];
+        const ssize_t got = read(line.MasterFd(), buffer, sizeof buffer);
+        if (got > 0) received.insert(received.end(), buffer, buffer + got);
+        return received.size() >= kRequestFrameSize;
+    }, 5000)) << received.size() << " bytes of the request arrived";
+    w.form.Stop.click();
+
+    const std::vector<uint8_t> addresses(received.begin(), received.begin() + 16);
+    EXPECT_EQ(addresses, (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 0x2B, 0x1A, 0x00, 0x00,  //
+                                               0x00, 0x00, 0x00, 0x80, 0x00, 0x00, 0x00, 0x00}));
+    const RequestFrame expected = BuildRequestFrame({{{0xFFFFFFFF, true}, {0x1A2B, true}, {0x80000000, true}, {0, true}}});
+    EXPECT_EQ(std::vector<uint8_t>(received.begin(), received.begin() + kRequestFrameSize),
+              std::vector<uint8_t>(expected.begin(), expected.end()));
+    EXPECT_EQ(w.AddressBox(0).text().toStdString(), "FFFFFFFF");
     EXPECT_TRUE(w.notifier.messages.empty());
 }
 

@@ -14,11 +14,15 @@
 #include <functional>
 
 #include "plot/core/PlotTypes.h"
+#include "workbench/FocusExit.h"
 
 namespace ondrix {
 
 class TChannelGroupBox : public QGroupBox {
 public:
+    static constexpr int kTitleLength = 10;
+    static constexpr int kAddressLength = 8;
+
     // `channel` counts from 1.
     TChannelGroupBox(int channel, TColor color, QWidget* parent);
 
@@ -32,15 +36,13 @@ public:
     QLabel DataLabel;
     QLineEdit Data;      // Ch1DataEdit .. Ch4DataEdit
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     class TUpperCase : public QValidator {
     public:
         State validate(QString& input, int& position) const override;
     };
     TUpperCase upperCase_;
+    TFocusExit addressExit_;
 };
 
 }  // namespace ondrix

@@ -3,12 +3,14 @@
 #include <QFont>
 #include <QPalette>
 #include <QScreen>
+#include <QStatusTipEvent>
 #include <QString>
 
 #include "acquisition/ChannelAddress.h"
 #include "plot/channels/PlotChannel.h"
 #include "plot/qt/QtCanvas.h"
 #include "workbench/MainformGeometry.h"
+#include "workbench/MainformIcons.h"
 #include "workbench/ScopePlotConfiguration.h"
 
 namespace ondrix {
@@ -19,6 +21,7 @@ namespace {
 constexpr TColor kChannelColors[kChannelCount] = {clRed, clYellow, clBlue, clFuchsia};
 
 constexpr int kFontPixels = 11;  // 8 points at 96 pixels per inch
+constexpr int kTimer1IntervalMs = 500;
 
 QString RunningCaption() { return QStringLiteral("Ondrix  ---  Running..."); }
 
@@ -26,47 +29,92 @@ QString AddressText(uint32_t address) {
     return QStringLiteral("%1").arg(address, 8, 16, QLatin1Char('0')).toUpper();
 }
 
+std::unique_ptr<TFileDialogs> DesktopDialogsUnlessGiven(const TFileDialogs* given, QWidget& parent) {
+    if (given) return nullptr;
+    return std::make_unique<TQtFileDialogs>(parent);
+}
+
+void Place(QWidget& widget, const mainform::TPlace& place) {
+    widget.setGeometry(place.Left, place.Top, place.Width, place.Height);
+}
+
 }  // namespace
 
-TForm1::TForm1(SerialLink& link, Notifier& notifier)
+TForm1::TForm1(PortSettings& portSettings, SerialLink& link, Notifier& notifier, MainformOptions options)
     : plotWindow_(Plot1, &central_),
       panel_(&central_),
+      ToolBar1(this),
+      MainMenu1(*menuBar()),
+      PopupMenu1(this),
       ChannelBoxes{{{1, kChannelColors[0], &panel_},
                     {2, kChannelColors[1], &panel_},
                     {3, kChannelColors[2], &panel_},
                     {4, kChannelColors[3], &panel_}}},
+      Others(&panel_),
       Run(QStringLiteral("RUN"), &panel_),
       Stop(QStringLiteral("STOP"), &panel_),
+      StatusBar1(this),
+      portSettings_(portSettings),
       notifier_(notifier),
+      options_(std::move(options)),
+      desktopDialogs_(DesktopDialogsUnlessGiven(options_.fileDialogs, *this)),
+      fileDialogs_(options_.fileDialogs ? *options_.fileDialogs : *desktopDialogs_),
       layout_(&central_),
-      addresses_(kDemoAddresses) {
+      channels_(ScopeSettings().Channels) {
     // Before anything else happens to the plot: its configuration, with the channels' rings.
     ConfigureScopePlot(Plot1);
     sinks_.reserve(kChannelCount);
     for (int c = 0; c < kChannelCount; ++c) sinks_.emplace_back(*Plot1.GetChannel(c));
     const std::array<ChannelSink*, kChannelCount> sinks{&sinks_[0], &sinks_[1], &sinks_[2], &sinks_[3]};
     session_ = std::make_unique<AcquisitionSession>(link, guiThread_, static_cast<SessionHost&>(*this), sinks);
+    viewCommands_ = std::make_unique<ViewCommands>(Plot1, [this] { return session_->ScreenWidth(); });
+    viewCommands_->OnStatesChange = [this](const ViewButtonStates& states) { ShowViewStates(states); };
+    fileJobs_.OnUnexpectedError = [this](const std::string& job, const std::string& error) {
+        notifier_.ShowMessage("Unexpected error while " + job + ": " + error);
+    };
 
     setWindowTitle(QStringLiteral("Serial Ondrix"));
+    setWindowIcon(WindowIcon());
     QFont font(ResolveFontFamily("MS Sans Serif"));
     font.setPixelSize(kFontPixels);
     setFont(font);
 
+    addToolBar(Qt::TopToolBarArea, &ToolBar1);
     BuildPanel();
     layout_.setContentsMargins(0, 0, 0, 0);
     layout_.setSpacing(0);
     layout_.addWidget(&plotWindow_, 1);
     layout_.addWidget(&panel_);
     setCentralWidget(&central_);
+    setStatusBar(&StatusBar1);
+    plotWindow_.setAccessibleName(QStringLiteral("Plot"));
+    ToolBar1.setAccessibleName(QStringLiteral("Tool bar"));
+
+    ConnectToolBar();
+    ConnectMenus();
+    ConnectPlot();
+    StatusBar1.OnClick = [this] { CommunicationSetup(); };
+    Timer1.setInterval(kTimer1IntervalMs);
+    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 
     setMinimumSize(mainform::kWindowWidth, mainform::kWindowHeight);
     resize(mainform::kWindowWidth, mainform::kWindowHeight);
     if (const QScreen* desktop = screen()) move(desktop->availableGeometry().center() - rect().center());
 
     StartUp();
+    Timer1.start();
 }
 
-TForm1::~TForm1() = default;
+// The plot and its window outlive the commands and the session, which their hooks call.
+TForm1::~TForm1() {
+    Timer1.stop();
+    plotWindow_.removeEventFilter(this);
+    Plot1.OnXAxisSpanChange = nullptr;
+    Plot1.OnYAxisSpanChange = nullptr;
+    Plot1.OnBeforeZoomBox = nullptr;
+}
+
+// ---- Construction ------------------------------------------------------------------------
 
 void TForm1::BuildPanel() {
     using namespace mainform;
@@ -80,36 +128,179 @@ void TForm1::BuildPanel() {
         TChannelGroupBox& box = ChannelBoxes[c];
         box.setGeometry(kChannelBoxFirstLeft + c * kChannelBoxPitch, kChannelBoxTop, kChannelBoxWidth,
                         kChannelBoxHeight);
-        connect(&box.Switch, &QCheckBox::toggled, this, [this, c](bool on) { Plot1.GetChannel(c)->SetVisible(on); });
+        connect(&box.Switch, &QCheckBox::toggled, this, [this, c](bool on) { SwitchClicked(c, on); });
         box.OnAddressExit = [this, c] { ApplyAddressBox(c); };
     }
+    Place(Others, kOthersBox);
+    Others.OnScreenWidthExit = [this] { ScreenWidthExit(); };
 
-    Run.setGeometry(kRunButton.Left, kRunButton.Top, kRunButton.Width, kRunButton.Height);
-    Stop.setGeometry(kStopButton.Left, kStopButton.Top, kStopButton.Width, kStopButton.Height);
+    Place(Run, kRunButton);
+    Place(Stop, kStopButton);
     Stop.setEnabled(false);
+    Run.setAccessibleName(QStringLiteral("RUN"));
+    Stop.setAccessibleName(QStringLiteral("STOP"));
     for (QPushButton* button : {&Run, &Stop}) button->setCursor(Qt::PointingHandCursor);
     connect(&Run, &QPushButton::clicked, this, [this] { RunClick(); });
     connect(&Stop, &QPushButton::clicked, this, [this] { StopClick(); });
 }
 
-// One screen of zeros on hidden channels, then the boxes from the channel records, then the
-// switches on, which shows the channels.
-void TForm1::StartUp() {
-    session_->PrefillChannels();
-    for (int c = 0; c < kChannelCount; ++c) ChannelBoxes[c].Address.setText(AddressText(addresses_[c]));
-    for (TChannelGroupBox& box : ChannelBoxes) box.Switch.setChecked(true);
+void TForm1::RunViewCommand(const std::function<void(ViewCommands&)>& command) {
+    command(*viewCommands_);
+    ShowViewStates(viewCommands_->States());
 }
+
+void TForm1::ShowViewStates(const ViewButtonStates& states) {
+    ToolBar1.ApplyViewStates(states);
+    MainMenu1.ApplyViewStates(states);
+}
+
+void TForm1::ConnectToolBar() {
+    const auto bind = [this](QAction& action, void (ViewCommands::*command)()) {
+        connect(&action, &QAction::triggered, this,
+                [this, command] { RunViewCommand([command](ViewCommands& view) { (view.*command)(); }); });
+    };
+    TMainToolBar& bar = ToolBar1;
+    connect(&bar.ToolButton_Open, &QAction::triggered, this, [this] { OpenClick(); });
+    connect(&bar.ToolButton_Save, &QAction::triggered, this, [this] { SaveClick(); });
+    bind(bar.ToolButton_Resume, &ViewCommands::Resume);
+    bind(bar.ToolButton_Pause, &ViewCommands::Pause);
+    bind(bar.ToolButton_Move, &ViewCommands::Move);
+    bind(bar.ToolButton_ZoomAxis, &ViewCommands::ZoomAxis);
+    bind(bar.ToolButton_ZoomIn, &ViewCommands::ZoomIn);
+    bind(bar.ToolButton_ZoomOut, &ViewCommands::ZoomOut);
+    bind(bar.ToolButton_ZoomInX, &ViewCommands::ZoomInX);
+    bind(bar.ToolButton_ZoomOutX, &ViewCommands::ZoomOutX);
+    bind(bar.ToolButton_ZoomInY, &ViewCommands::ZoomInY);
+    bind(bar.ToolButton_ZoomOutY, &ViewCommands::ZoomOutY);
+    bind(bar.ToolButton_ZoomFit, &ViewCommands::ZoomFit);
+    bind(bar.ToolButton_ZoomAll, &ViewCommands::ZoomAll);
+    bind(bar.ToolButton_UnZoom, &ViewCommands::UnZoom);
+    bind(bar.ToolButton_ReZoom, &ViewCommands::ReZoom);
+    bind(bar.ToolButton_Sel, &ViewCommands::Select);
+    bind(bar.ToolButton_ZoomSel, &ViewCommands::ZoomSel);
+    bind(bar.ToolButton_Cursor, &ViewCommands::Cursor);
+}
+
+void TForm1::ConnectMenus() {
+    TMainMenu& menu = MainMenu1;
+    connect(&menu.Open, &QAction::triggered, this, [this] { OpenClick(); });
+    connect(&menu.Save, &QAction::triggered, this, [this] { SaveClick(); });
+    connect(&menu.SaveForMatlab, &QAction::triggered, this, [this] { SaveForMatlabClick(); });
+    connect(&menu.Exit, &QAction::triggered, this, [this] { close(); });
+    connect(&menu.CommunicationSetup, &QAction::triggered, this, [this] { CommunicationSetup(); });
+
+    // A menu item and the tool button of the same name run the same command.
+    const std::pair<QAction*, QAction*> sameCommand[] = {
+        {&menu.UnZoom, &ToolBar1.ToolButton_UnZoom},   {&menu.ReZoom, &ToolBar1.ToolButton_ReZoom},
+        {&menu.ZoomIn, &ToolBar1.ToolButton_ZoomIn},   {&menu.ZoomOut, &ToolBar1.ToolButton_ZoomOut},
+        {&menu.XAxisZoomIn, &ToolBar1.ToolButton_ZoomInX}, {&menu.XAxisZoomOut, &ToolBar1.ToolButton_ZoomOutX},
+        {&menu.YAxisZoomIn, &ToolBar1.ToolButton_ZoomInY}, {&menu.YAxisZoomOut, &ToolBar1.ToolButton_ZoomOutY},
+        {&menu.ZoomFit, &ToolBar1.ToolButton_ZoomFit}, {&menu.ZoomAll, &ToolBar1.ToolButton_ZoomAll},
+    };
+    for (const auto& [item, button] : sameCommand) connect(item, &QAction::triggered, button, &QAction::trigger);
+
+    connect(&menu.Hex, &QAction::triggered, this, [this] { dataFormat_ = TDataFormat::Hex; });
+    connect(&menu.Dec, &QAction::triggered, this, [this] { dataFormat_ = TDataFormat::Dec; });
+
+    // Their windows are not part of this program yet; the items say so by being unavailable.
+    for (QAction* item : {&menu.SComAssistant, &menu.Calc, &menu.Notepad, &menu.About, &menu.CommunicationProtocol})
+        item->setEnabled(false);
+}
+
+void TForm1::ConnectPlot() {
+    Plot1.OnXAxisSpanChange = [this](int, double, double) { viewCommands_->AxisSpanChanged(); };
+    Plot1.OnYAxisSpanChange = [this](int, double, double) { viewCommands_->AxisSpanChanged(); };
+    Plot1.OnBeforeZoomBox = [this](TPlotRect&, bool&) { viewCommands_->BeforeZoomBox(); };
+
+    plotWindow_.installEventFilter(this);
+    plotWindow_.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&plotWindow_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu1.popup(plotWindow_.mapToGlobal(at)); });
+    for (int i = 0; i < static_cast<int>(PopupMenu1.ShowYAxisFor.size()); ++i)
+        connect(&PopupMenu1.ShowYAxisFor[static_cast<size_t>(i)], &QAction::triggered, this,
+                [this, i] { SeparateAxisChosen(i + 1); });
+}
+
+// ---- Start-up and shut-down --------------------------------------------------------------
+
+// One screen of zeros on hidden channels, then the channel records from config.dat into the
+// boxes, then the switches of the channels that are on, which shows those channels.
+void TForm1::StartUp() {
+    RunViewCommand([](ViewCommands& view) { view.EmptyHistory(); });
+    session_->PrefillChannels();
+
+    ScopeSettings inUse;
+    inUse.Channels = channels_;
+    inUse.Port = portSettings_;
+    const SettingsLoadResult loaded = LoadSettingsFile(options_.settings, inUse);
+    const bool usable = loaded.status != SettingsLoadStatus::LengthMismatch;
+    if (usable) {
+        channels_ = loaded.settings.Channels;
+        portSettings_ = loaded.settings.Port;
+        for (int c = 0; c < kChannelCount; ++c) {
+            ChannelBoxes[c].Title.setText(QString::fromStdString(channels_[c].Title.Text()));
+            ShowAddress(c);
+        }
+    }
+    for (int c = 0; c < kChannelCount; ++c) storedAddresses_[c] = channels_[c].Address;
+    if (options_.presetAddresses) {
+        for (int c = 0; c < kChannelCount; ++c) {
+            channels_[c].Address = (*options_.presetAddresses)[c];
+            ShowAddress(c);
+        }
+    }
+    StatusBar1.SettingsPanel.setText(QString::fromStdString(SettingsSummary(portSettings_)));
+    if (!usable) {
+        notifier_.ShowMessage(loaded.message);
+        return;
+    }
+    for (int c = 0; c < kChannelCount; ++c)
+        if (channels_[c].On != 0) ChannelBoxes[c].Switch.setChecked(true);
+}
+
+void TForm1::ShutDown() {
+    session_->Stop();
+    TakeTitles();
+    ScopeSettings settings;
+    settings.Channels = channels_;
+    settings.Port = portSettings_;
+    // Preset addresses are a demo's, for this run: the user's own stay in the file unless the
+    // user typed over them.
+    if (options_.presetAddresses)
+        for (int c = 0; c < kChannelCount; ++c)
+            if (settings.Channels[c].Address == (*options_.presetAddresses)[c])
+                settings.Channels[c].Address = storedAddresses_[c];
+    // Losing the setup quietly would surprise the user at the next start.
+    const std::string failure = SaveSettingsFile(options_.settings, settings);
+    if (!failure.empty()) notifier_.ShowMessage(failure);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    Timer1.stop();
+    ShutDown();
+    QMainWindow::closeEvent(event);
+}
+
+bool TForm1::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        StatusBar1.HintPanel.setText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+// ---- RUN and STOP ------------------------------------------------------------------------
 
 void TForm1::RunClick() { session_->Run(); }
 
 void TForm1::StopClick() { session_->Stop(); }
 
-void TForm1::closeEvent(QCloseEvent* event) {
-    session_->Stop();
-    QMainWindow::closeEvent(event);
-}
-
 // ---- Channel panel -----------------------------------------------------------------------
+
+void TForm1::SwitchClicked(int channel, bool on) {
+    Plot1.GetChannel(channel)->SetVisible(on);
+    channels_[channel].On = on ? 1 : 0;
+}
 
 bool TForm1::ApplyAddressBox(int channel) {
     const QString text = ChannelBoxes[channel].Address.text();
@@ -117,7 +308,7 @@ bool TForm1::ApplyAddressBox(int channel) {
     const ParsedAddress parsed = ParseAddressText(text.toLatin1().toStdString());
     switch (parsed.status) {
         case ParsedAddress::Status::Ok:
-            addresses_[channel] = parsed.value;
+            channels_[channel].Address = parsed.value;
             return true;
         case ParsedAddress::Status::InvalidCharacter:
             notifier_.ShowMessage(InvalidAddressMessage(channel + 1));
@@ -127,6 +318,34 @@ bool TForm1::ApplyAddressBox(int channel) {
     }
     notifier_.ShowMessage(AddressConversionMessage(text.toStdString()));
     return false;
+}
+
+void TForm1::ShowAddress(int channel) {
+    ChannelBoxes[channel].Address.setText(AddressText(channels_[channel].Address));
+}
+
+void TForm1::TakeTitles() {
+    for (int c = 0; c < kChannelCount; ++c) channels_[c].Title.SetText(ChannelBoxes[c].Title.text().toStdString());
+}
+
+void TForm1::ScreenWidthExit() {
+    const auto width = ParseScreenWidth(Others.Edit5.text().toStdString());
+    if (!width) {
+        notifier_.ShowMessage("Invalid Screen Width");
+        return;
+    }
+    session_->SetScreenWidth(*width);
+    Plot1.GetXAxis(0)->SetSpan(*width);
+    RunViewCommand([](ViewCommands& view) { view.Pause(); });
+}
+
+// The setup dialog is not part of this program yet: the port settings are those config.dat
+// brought, and the summary shows them.
+void TForm1::CommunicationSetup() {
+    notifier_.MessageBox("The communication setup comes in a later version. Until then the port settings are "
+                         "those stored in config.dat.",
+                         "Comm Set", MessageButtons::Ok);
+    StatusBar1.SettingsPanel.setText(QString::fromStdString(SettingsSummary(portSettings_)));
 }
 
 // ---- SessionHost -------------------------------------------------------------------------
@@ -143,24 +362,23 @@ std::optional<std::array<ChannelRequest, kChannelCount>> TForm1::ParseChannelReq
         if (!ApplyAddressBox(c)) return std::nullopt;
     const auto switches = ChannelSwitches();
     std::array<ChannelRequest, kChannelCount> requests{};
-    for (int c = 0; c < kChannelCount; ++c) requests[c] = {addresses_[c], switches[c]};
+    for (int c = 0; c < kChannelCount; ++c) requests[c] = {channels_[c].Address, switches[c]};
     return requests;
 }
 
-// Nothing of the previous data is kept beyond the channels, which the session clears itself.
-void TForm1::SessionReset() {}
+// The views kept of the previous data are void.
+void TForm1::SessionReset() { RunViewCommand([](ViewCommands& view) { view.EmptyHistory(); }); }
 
 void TForm1::SessionStateChanged(bool running) {
     setWindowTitle(running ? RunningCaption() : QStringLiteral("Ondrix"));
     Run.setEnabled(!running);
     Stop.setEnabled(running);
+    StatusBar1.ShowLinkStatistics(session_->Statistics());
 }
 
 // Still running: STOP ends the wait, and the session rejoins the device by itself.
-void TForm1::SessionDeviceLost(int portNumber, const std::string&) {
-    setWindowTitle(QStringLiteral("Ondrix  ---  COM%1 lost — waiting for the device").arg(portNumber));
-}
+void TForm1::SessionDeviceLost(int portNumber, const std::string&) { StatusBar1.ShowDeviceLost(portNumber); }
 
-void TForm1::SessionDeviceRejoined() { setWindowTitle(RunningCaption()); }
+void TForm1::SessionDeviceRejoined() { StatusBar1.ShowLinkStatistics(session_->Statistics()); }
 
 }  // namespace ondrix

@@ -1,0 +1,64 @@
+#include "SettingsStore.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "platform/ConfigurationFolder.h"
+#include "platform/PortResolver.h"
+#include "platform/WholeFile.h"
+
+namespace ondrix {
+
+namespace {
+
+std::string FileIn(const std::string& folder) { return folder.empty() ? std::string() : folder + "/" + kSettingsFileName; }
+
+bool Exists(const std::string& path) {
+    struct stat status {};
+    return !path.empty() && stat(path.c_str(), &status) == 0;
+}
+
+}  // namespace
+
+SettingsLocation DefaultSettingsLocation() { return {ExecutableDirectory(), UserConfigurationFolder()}; }
+
+std::string SettingsSavePath(const SettingsLocation& location) {
+    return FileIn(FolderIsWritable(location.programFolder) ? location.programFolder : location.userFolder);
+}
+
+std::string SettingsLoadPath(const SettingsLocation& location) {
+    const std::string saved = SettingsSavePath(location);
+    if (Exists(saved)) return saved;
+    for (const std::string* folder : {&location.programFolder, &location.userFolder}) {
+        const std::string other = FileIn(*folder);
+        if (other != saved && Exists(other)) return other;
+    }
+    return {};
+}
+
+SettingsLoadResult LoadSettingsFile(const SettingsLocation& location, const ScopeSettings& inUse) {
+    const std::string path = SettingsLoadPath(location);
+    const FileStart file = path.empty() ? FileStart{} : ReadFileStart(path, kSettingsFileSize);
+    if (!file.opened) {
+        SettingsLoadResult missing;
+        missing.settings = inUse;
+        return missing;
+    }
+    return LoadSettings(file.bytes.data(), file.bytes.size(), file.size, inUse);
+}
+
+std::string SaveSettingsFile(const SettingsLocation& location, const ScopeSettings& settings) {
+    const bool besideProgram = FolderIsWritable(location.programFolder);
+    const std::string& folder = besideProgram ? location.programFolder : location.userFolder;
+    if (folder.empty()) return std::string("Cannot write ") + kSettingsFileName + ": no folder to keep it in";
+    if (!besideProgram) {
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        if (error) return "Cannot create " + folder + ": " + error.message();
+    }
+    return WriteFileAtomically(FileIn(folder), EncodeSettings(settings));
+}
+
+}  // namespace ondrix
