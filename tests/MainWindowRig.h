@@ -100,6 +100,7 @@ private:
         options.settings.programFolder = settingsFolderUsed_;
         options.presetAddresses = setup.presetAddresses;
         options.fileDialogs = &dialogs;
+        options.portsFolder = setup.portsFolder;
         return options;
     }
 

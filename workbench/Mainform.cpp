@@ -12,6 +12,7 @@
 #include "workbench/MainformGeometry.h"
 #include "workbench/MainformIcons.h"
 #include "workbench/ScopePlotConfiguration.h"
+#include "workbench/SystemSerialDevices.h"
 
 namespace ondrix {
 
@@ -94,6 +95,13 @@ TForm1::TForm1(PortSettings& portSettings, SerialLink& link, Notifier& notifier,
     ConnectMenus();
     ConnectPlot();
     StatusBar1.OnClick = [this] { CommunicationSetup(); };
+    commForm_ = std::make_unique<TCommForm>(portSettings_, link, notifier_, options_.portsFolder,
+                                            std::make_unique<SystemSerialDevices>(), this);
+    aboutBox_ = std::make_unique<TAboutBox>(this);
+    protocolForm_ = std::make_unique<TProtocolForm>(this);
+    assistant_ = std::make_unique<TSComAssistantForm>(portSettings_, link, notifier_, this);
+    assistant_->OnSetupRequested = [this] { commForm_->Exec(assistant_.get()); };
+    toolLauncher_ = std::make_unique<TToolLauncher>(notifier_, *this);
     Timer1.setInterval(kTimer1IntervalMs);
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 
@@ -202,9 +210,15 @@ void TForm1::ConnectMenus() {
     connect(&menu.Hex, &QAction::triggered, this, [this] { dataFormat_ = TDataFormat::Hex; });
     connect(&menu.Dec, &QAction::triggered, this, [this] { dataFormat_ = TDataFormat::Dec; });
 
-    // Their windows are not part of this program yet; the items say so by being unavailable.
-    for (QAction* item : {&menu.SComAssistant, &menu.Calc, &menu.Notepad, &menu.About, &menu.CommunicationProtocol})
-        item->setEnabled(false);
+    connect(&menu.Calc, &QAction::triggered, this, [this] { toolLauncher_->RunCalculator(); });
+    connect(&menu.Notepad, &QAction::triggered, this, [this] { toolLauncher_->RunEditor(); });
+    connect(&menu.About, &QAction::triggered, this, [this] { aboutBox_->ShowModal(); });
+    connect(&menu.CommunicationProtocol, &QAction::triggered, this, [this] { protocolForm_->ShowModal(); });
+    // The assistant takes the one shared port: acquisition stops first.
+    connect(&menu.SComAssistant, &QAction::triggered, this, [this] {
+        StopClick();
+        assistant_->exec();
+    });
 }
 
 void TForm1::ConnectPlot() {
@@ -339,13 +353,12 @@ void TForm1::ScreenWidthExit() {
     RunViewCommand([](ViewCommands& view) { view.Pause(); });
 }
 
-// The setup dialog is not part of this program yet: the port settings are those config.dat
-// brought, and the summary shows them.
+// The dialog's OK reopens the one shared port, which a running session reads on its own thread:
+// acquisition stops first, and the new settings take effect at the next RUN.
 void TForm1::CommunicationSetup() {
-    notifier_.MessageBox("The communication setup comes in a later version. Until then the port settings are "
-                         "those stored in config.dat.",
-                         "Comm Set", MessageButtons::Ok);
-    StatusBar1.SettingsPanel.setText(QString::fromStdString(SettingsSummary(portSettings_)));
+    if (session_->Running()) StopClick();
+    commForm_->Exec(this);
+    StatusBar1.SettingsPanel.setText(QString::fromStdString(commForm_->Summary()));
 }
 
 // ---- SessionHost -------------------------------------------------------------------------

@@ -43,13 +43,18 @@
 #include "platform/qt/QtExecutor.h"
 #include "plot/component/Plot.h"
 #include "plot/qt/PlotWidget.h"
+#include "workbench/AboutBox.h"
 #include "workbench/ChannelGroupBox.h"
+#include "workbench/CommForm.h"
 #include "workbench/CursorReadout.h"
 #include "workbench/FileDialogs.h"
 #include "workbench/FileJobs.h"
 #include "workbench/MainformMenus.h"
 #include "workbench/MainformStatusBar.h"
 #include "workbench/MainformToolBar.h"
+#include "workbench/ProtocolForm.h"
+#include "workbench/SComAssistantForm.h"
+#include "workbench/ToolLauncher.h"
 #include "workbench/OthersGroupBox.h"
 #include "workbench/PlotChannelSink.h"
 #include "workbench/ViewCommands.h"
@@ -66,6 +71,9 @@ struct MainformOptions {
     std::optional<std::array<uint32_t, kChannelCount>> presetAddresses;
     // Null: the desktop's dialogs.
     TFileDialogs* fileDialogs = nullptr;
+    // The ports folder the link resolves COMn through, which the setup dialog describes and
+    // binds devices in.
+    std::string portsFolder = ProgramPortsFolder();
 };
 
 class TForm1 : public QMainWindow, private SessionHost {
@@ -194,6 +202,13 @@ private:
     std::unique_ptr<AcquisitionSession> session_;
     std::unique_ptr<ViewCommands> viewCommands_;
     TFileJobs fileJobs_;
+
+    // The other windows, made once after the main window and shown modally from it.
+    std::unique_ptr<TCommForm> commForm_;
+    std::unique_ptr<TAboutBox> aboutBox_;
+    std::unique_ptr<TProtocolForm> protocolForm_;
+    std::unique_ptr<TSComAssistantForm> assistant_;
+    std::unique_ptr<TToolLauncher> toolLauncher_;
 };
 
 }  // namespace ondrix
