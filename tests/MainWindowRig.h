@@ -4,8 +4,10 @@
 // shown, and file dialogs answered from a script.
 
 #include <QApplication>
+#include <QDialog>
 #include <QFocusEvent>
 #include <QTest>
+#include <QTimer>
 
 #include <array>
 #include <cstdint>
@@ -46,6 +48,25 @@ private:
         answers.pop_front();
         return answer;
     }
+};
+
+// Every modal dialog that opens is closed as its "Exit" closes it; its caption is noted.
+class ModalCloser {
+public:
+    ModalCloser() {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) return;
+            captions.push_back(dialog->windowTitle().toStdString());
+            dialog->reject();
+        });
+        timer_.start();
+    }
+    std::vector<std::string> captions;
+
+private:
+    QTimer timer_;
 };
 
 constexpr int kScreenWidth = 50000;

@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QDialog>
 #include <QEnterEvent>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 #include <set>
@@ -197,27 +194,8 @@ TEST_F(MainWindowControls, EveryControlHasAnAccessibleNameOfItsOwn) {
 
 // A click on the status bar does what "Communication Setup" does; both then show the summary
 // of the port settings in panel 1.
-// The modal dialog that opens next is closed as its "Exit" closes it; its caption is noted.
-class ModalCloser {
-public:
-    ModalCloser() {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) return;
-            captions.push_back(dialog->windowTitle().toStdString());
-            dialog->reject();
-        });
-        timer_.start();
-    }
-    std::vector<std::string> captions;
-
-private:
-    QTimer timer_;
-};
-
 TEST_F(MainWindowControls, TheStatusBarAndTheSetupItemOpenTheCommunicationSetup) {
-    ModalCloser closer;
+    test::ModalCloser closer;
     w_.settings.BaudRate = 115200;
     QTest::mouseClick(&w_.form.StatusBar1, Qt::LeftButton, Qt::NoModifier, QPoint(600, 10));
     ASSERT_EQ(closer.captions, std::vector<std::string>{"Comm Set"});
@@ -229,14 +207,6 @@ TEST_F(MainWindowControls, TheStatusBarAndTheSetupItemOpenTheCommunicationSetup)
     EXPECT_EQ(closer.captions.size(), 2u);
     EXPECT_EQ(w_.form.StatusBar1.SettingsPanel.text().toStdString(),
               "|COM1|Baud = 115200|Data Length = 8|EVENPARITY|ONESTOPBIT  ");
-}
-
-TEST_F(MainWindowControls, TheAssistantAboutAndProtocolItemsShowTheirWindows) {
-    ModalCloser closer;
-    w_.form.MainMenu1.SComAssistant.trigger();
-    w_.form.MainMenu1.About.trigger();
-    w_.form.MainMenu1.CommunicationProtocol.trigger();
-    EXPECT_EQ(closer.captions, (std::vector<std::string>{"SCom Assistant", "About", "Communication Protocol"}));
 }
 
 TEST_F(MainWindowControls, ExitClosesTheWindow) {
