@@ -50,15 +50,7 @@ TPlotObject* TPlotComponent::FindMouseObject(const TPlotMouseData& data) {
 }
 
 TPlotMouseData TPlotComponent::MouseDataAt(TMouseButton button, TShiftState shift, int x, int y) const {
-    TPlotMouseData data;
-    data.X = x;
-    data.Y = y;
-    data.XAxisPixels = GetXYAxesReverse() ? y : x;
-    data.YAxisPixels = GetXYAxesReverse() ? x : y;
-    data.Button = button;
-    data.DblClick = dblClick_;
-    data.Shift = shift;
-    return data;
+    return MakePlotMouseData(button, shift, x, y, dblClick_, GetXYAxesReverse());
 }
 
 void TPlotComponent::PushShiftState(TShiftState shift) {

@@ -60,6 +60,20 @@ struct TPlotMouseData {
     TShiftState Shift = 0;
 };
 
+// The record for a pointer at client (x, y); `axesReversed` when the X axes run vertically.
+inline TPlotMouseData MakePlotMouseData(TMouseButton button, TShiftState shift, int x, int y, bool dblClick,
+                                        bool axesReversed) {
+    TPlotMouseData data;
+    data.X = x;
+    data.Y = y;
+    data.XAxisPixels = axesReversed ? y : x;
+    data.YAxisPixels = axesReversed ? x : y;
+    data.Button = button;
+    data.DblClick = dblClick;
+    data.Shift = shift;
+    return data;
+}
+
 // Filled by an object that offers a hint; an empty text means none.
 struct THintData {
     std::string Text;

@@ -186,15 +186,7 @@ void TPlotObject::ReportRemoval() {
 
 TPlotMouseData TPlotObject::MakeMouseData(TMouseButton button, TShiftState shift, int x, int y,
                                           bool dblClick) const {
-    TPlotMouseData data;
-    data.X = x;
-    data.Y = y;
-    data.XAxisPixels = xyAxesReversed_ ? y : x;
-    data.YAxisPixels = xyAxesReversed_ ? x : y;
-    data.Button = button;
-    data.DblClick = dblClick;
-    data.Shift = shift;
-    return data;
+    return MakePlotMouseData(button, shift, x, y, dblClick, xyAxesReversed_);
 }
 
 // ---- TPlotManagerObject ------------------------------------------------------------------

@@ -220,9 +220,7 @@ private:
     TPlotGridLinePen gridLineYMajor_;
     TPlotGridLinePen gridLineYMinor_;
 
-    // Which axes a drag moves, by the control style, Shift and the lock decided on the way.
-    bool DragMovesXAxes(TShiftState shift) const;
-    bool DragMovesYAxes(TShiftState shift) const;
+    static void StyleAxes(TPlotAxesControlStyle style, TShiftState shift, bool& xAxes, bool& yAxes);
     template <class Call>
     void ForEachAxis(bool xAxes, bool yAxes, Call call);
 

@@ -24,24 +24,12 @@ void TPlotDataView::ForEachAxis(bool xAxes, bool yAxes, Call call) {
         for (int i = 0; i < plot.YAxisCount(); ++i) call(*plot.GetYAxis(i));
 }
 
-bool TPlotDataView::DragMovesXAxes(TShiftState shift) const {
+// A single-kind style moves its own kind of axes, or the other kind with Shift; ipacsBoth
+// moves both.
+void TPlotDataView::StyleAxes(TPlotAxesControlStyle style, TShiftState shift, bool& xAxes, bool& yAxes) {
     const bool shiftDown = (shift & ssShift) != 0;
-    switch (axesControlMouseStyle_) {
-        case ipacsXAxis: return !shiftDown;
-        case ipacsYAxis: return shiftDown;
-        case ipacsBoth: return !axisLockDecided_ || axisLockX_;
-    }
-    return true;
-}
-
-bool TPlotDataView::DragMovesYAxes(TShiftState shift) const {
-    const bool shiftDown = (shift & ssShift) != 0;
-    switch (axesControlMouseStyle_) {
-        case ipacsXAxis: return shiftDown;
-        case ipacsYAxis: return !shiftDown;
-        case ipacsBoth: return !axisLockDecided_ || !axisLockX_;
-    }
-    return true;
+    xAxes = style != ipacsYAxis ? style == ipacsBoth || !shiftDown : shiftDown;
+    yAxes = style != ipacsXAxis ? style == ipacsBoth || !shiftDown : shiftDown;
 }
 
 void TPlotDataView::DoMouseLeft(const TPlotMouseData& data) {
@@ -64,7 +52,7 @@ void TPlotDataView::DoMouseMove(const TPlotMouseData& data) {
         case ipdvmZoomBox:
             if (!data.DblClick) SetZoomBox({dragStart_.X, dragStart_.Y, data.X, data.Y});
             break;
-        case ipdvmScrollZoom:
+        case ipdvmScrollZoom: {
             if (axesControlMouseStyle_ == ipacsBoth && !axisLockDecided_ && (data.Shift & ssShift) != 0) {
                 if (std::abs(data.X - dragStart_.X) > kAxisLockDistance) {
                     axisLockDecided_ = true;
@@ -75,9 +63,16 @@ void TPlotDataView::DoMouseMove(const TPlotMouseData& data) {
                     axisLockX_ = false;
                 }
             }
-            ForEachAxis(DragMovesXAxes(data.Shift), DragMovesYAxes(data.Shift),
-                        [&data](TPlotAxis& axis) { axis.DoMouseMove(data); });
+            bool xAxes, yAxes;
+            StyleAxes(axesControlMouseStyle_, data.Shift, xAxes, yAxes);
+            // A Shift-drag on both kinds keeps to the kind it decided on.
+            if (axesControlMouseStyle_ == ipacsBoth && axisLockDecided_) {
+                xAxes = axisLockX_;
+                yAxes = !axisLockX_;
+            }
+            ForEachAxis(xAxes, yAxes, [&data](TPlotAxis& axis) { axis.DoMouseMove(data); });
             break;
+        }
         case ipdvmSelect:
         case ipdvmNone: break;
     }
@@ -103,16 +98,8 @@ void TPlotDataView::DoMouseUp(const TPlotMouseData& data) {
 
 bool TPlotDataView::iMouseWheel(int delta, TShiftState shift, int x, int y) {
     if (GetMode() != ipdvmScrollZoom) return false;
-    const bool shiftDown = (shift & ssShift) != 0;
-    bool xAxes = true;
-    bool yAxes = true;
-    if (axesControlWheelStyle_ == ipacsXAxis) {
-        xAxes = !shiftDown;
-        yAxes = shiftDown;
-    } else if (axesControlWheelStyle_ == ipacsYAxis) {
-        xAxes = shiftDown;
-        yAxes = !shiftDown;
-    }
+    bool xAxes, yAxes;
+    StyleAxes(axesControlWheelStyle_, shift, xAxes, yAxes);
     ForEachAxis(xAxes, yAxes, [&](TPlotAxis& axis) { axis.iMouseWheel(delta, shift, x, y); });
     return true;
 }
