@@ -15,6 +15,7 @@
 #include "MainWindowRig.h"
 #include "ScopeRig.h"
 #include "acquisition/RecordedData.h"
+#include "plot/views/PlotToolBar.h"
 
 namespace ondrix {
 namespace {
@@ -221,6 +222,27 @@ TEST(MainWindowRecording, SamplesFromTheDeviceComeBackFromTheFile) {
         EXPECT_TRUE(std::any_of(recorded[c].begin() + test::kScreenWidth, recorded[c].end(),
                                 [](double y) { return y != 0; }));
     }
+}
+
+// The plot's own Save button: a picture through the scope's dialogs, and a word to the user when
+// the chosen name is of no picture type.
+TEST_F(MainWindowFiles, ThePlotToolBarSavesPicturesAndSaysWhenTheTypeIsUnknown) {
+    TPlotToolBar& plotToolBar = *w_.form.Plot1.GetToolBar(0);
+    const auto written = [&] { return w_.form.PlotWindow().ExportHost()->PendingWrites() == 0; };
+    w_.dialogs.answers.push_back(File("scope.PNG"));
+    plotToolBar.DoButtonClickSave();
+    ASSERT_TRUE(QTest::qWaitFor(written, 10000));
+    EXPECT_EQ(ReadBytes(File("scope.PNG")).size() > 8, true);
+    ASSERT_EQ(w_.dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(w_.dialogs.saveRequests[0].filter,
+              "Bitmap (*.bmp);;Enhanced Metafile (*.emf);;JPEG File (*.jpg);;PNG (*.png)");
+    EXPECT_TRUE(w_.notifier.messages.empty());
+
+    w_.dialogs.answers.push_back(File("scope.gif"));
+    plotToolBar.DoButtonClickSave();
+    EXPECT_FALSE(std::filesystem::exists(File("scope.gif")));
+    ASSERT_EQ(w_.notifier.messages.size(), 1u);
+    EXPECT_NE(w_.notifier.messages[0].find("Unknown picture file type"), std::string::npos);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Bytes.h"
 #include "PlotErrors.h"
 #include "TemporaryFolder.h"
 #include "plot/axes/PlotAxis.h"
@@ -18,11 +19,7 @@ using namespace ondrix;
 namespace {
 
 using test::ErrorOf;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using test::ReadText;
 
 void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
@@ -545,10 +542,10 @@ TEST_F(ChannelFileTest, SaveWritesOneLinePerPointThatIsNotEmpty) {
     channel.AddXY(1e300, -2.5);
 
     channel.SaveDataToFile(path);
-    EXPECT_EQ(ReadFile(path), "0\t0.1\r\n1\tNull\r\n1e+300\t-2.5\r\n");
+    EXPECT_EQ(ReadText(path), "0\t0.1\r\n1\tNull\r\n1e+300\t-2.5\r\n");
     plot.SetDataFileColumnSeparator(ipdfcsComma);
     channel.SaveDataToFile(path);
-    EXPECT_EQ(ReadFile(path), "0,0.1\r\n1,Null\r\n1e+300,-2.5\r\n");
+    EXPECT_EQ(ReadText(path), "0,0.1\r\n1,Null\r\n1e+300,-2.5\r\n");
 }
 
 TEST_F(ChannelFileTest, SavedPointsLoadBackBitForBit) {
@@ -618,7 +615,7 @@ TEST_F(ChannelFileTest, PropertyFilesCarryEveryPublishedProperty) {
     channel.SetMarkersStyle(ipmsDiamond);
     channel.SetFillReference(-2.5);
     channel.SavePropertiesToFile(path);
-    EXPECT_EQ(ReadFile(path).rfind("File Type = Plot Channel Config\n[Channel]\n", 0), 0u);
+    EXPECT_EQ(ReadText(path).rfind("File Type = Plot Channel Config\n[Channel]\n", 0), 0u);
 
     TPlot other;
     TPlotChannel& copy = *other.GetChannel(0);
@@ -652,13 +649,13 @@ TEST_F(ChannelFileTest, LogWritesInBuffersOfLogBufferSizeAndClearFlushes) {
     EXPECT_TRUE(channel.GetLoggingActive());
     channel.AddXY(1, 10);
     channel.AddXY(2, 20);
-    EXPECT_EQ(ReadFile(path), "");
+    EXPECT_EQ(ReadText(path), "");
     channel.AddXY(3, 30);
-    EXPECT_EQ(ReadFile(path), "1\t10\r\n2\t20\r\n3\t30\r\n");
+    EXPECT_EQ(ReadText(path), "1\t10\r\n2\t20\r\n3\t30\r\n");
     channel.AddXY(4, 0.5);
     channel.Clear();
     EXPECT_FALSE(channel.GetLoggingActive());
-    EXPECT_EQ(ReadFile(path), "1\t10\r\n2\t20\r\n3\t30\r\n4\t0.5\r\n");
+    EXPECT_EQ(ReadText(path), "1\t10\r\n2\t20\r\n3\t30\r\n4\t0.5\r\n");
 }
 
 TEST_F(ChannelFileTest, LogActivationTruncatesOrAppends) {
@@ -667,12 +664,12 @@ TEST_F(ChannelFileTest, LogActivationTruncatesOrAppends) {
     channel.SetLogFileName(path);
     channel.LogActivate(true);
     channel.AddXY(1, 2);  // LogBufferSize 0: written at once
-    EXPECT_EQ(ReadFile(path), "old\r\n1,2\r\n");
+    EXPECT_EQ(ReadText(path), "old\r\n1,2\r\n");
     channel.LogDeactivate();
     channel.LogActivate(false);
-    EXPECT_EQ(ReadFile(path), "");
+    EXPECT_EQ(ReadText(path), "");
     channel.AddXY(3, 4);
-    EXPECT_EQ(ReadFile(path), "3,4\r\n");
+    EXPECT_EQ(ReadText(path), "3,4\r\n");
 }
 
 TEST_F(ChannelFileTest, LogMisuseIsRefused) {

@@ -405,6 +405,7 @@ TEST(DataCursorReading, AllChannelsReadAtEveryPaintAndNoHintIsDrawn) {
     second.AddXY(0, 30);
     second.AddXY(10, 10);
     rig.cursor.SetChannelName("<All>");
+    rig.cursor.SetChannelShowAllInLegend(false);  // the legend's reading columns would narrow the view
     rig.cursor.SetPointer1Position(rig.PercentAtX(4));
     rig.Paint();
     EXPECT_FALSE(rig.cursor.GetHintShowing());

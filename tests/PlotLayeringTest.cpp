@@ -1,5 +1,6 @@
 // The plot's folders depend on each other in one direction only:
 //   core <- objects <- {data, axes, channels, views} <- component <- config
+//   core <- export (picture files and the metafile recorder see only core)
 // The kinds may use each other (a channel maps through its axes), and a kind may call back into
 // its owner through plot/component/PlotComponent.h; nothing else points up. Only plot/qt sees Qt.
 // The rules are read off the source files themselves, so a new include that breaks them fails
@@ -19,8 +20,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::map<std::string, int> kRank = {{"core", 0},     {"objects", 1},   {"data", 2},   {"axes", 2},
-                                          {"channels", 2}, {"views", 2},     {"component", 3}, {"config", 4}};
+const std::map<std::string, int> kRank = {{"core", 0},     {"export", 1},    {"objects", 1},
+                                          {"data", 2},     {"axes", 2},      {"channels", 2},
+                                          {"views", 2},    {"component", 3}, {"config", 4}};
 constexpr int kKindRank = 2;
 const std::string kOwnerCallBacks = "component/PlotComponent.h";
 

@@ -16,6 +16,7 @@
 #include "plot/config/PlotConfiguration.h"
 #include "plot/config/PlotProperties.h"
 #include "plot/core/PlotText.h"
+#include "plot/views/PlotLegend.h"
 #include "workbench/ScopePlotConfiguration.h"
 
 namespace ondrix {
@@ -104,6 +105,8 @@ TEST_F(ScopePlotConfiguration, WhatTheScopesCodeReliesOn) {
     ASSERT_EQ(plot.XAxisCount(), 1);
     TPlotXAxis* x = plot.GetXAxis(0);
     EXPECT_EQ(x->GetTrackingStyle(), iptsScrollSmooth);
+    ASSERT_EQ(plot.LegendCount(), 1);
+    EXPECT_FALSE(plot.GetLegend(0)->GetVisible()) << "a legend would take its room from the traces";
     for (int c = 0; c < kChannelCount; ++c) {
         TPlotChannel& channel = *plot.GetChannel(c);
         SCOPED_TRACE(channel.GetName());

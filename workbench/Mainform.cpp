@@ -233,6 +233,15 @@ void TForm1::ConnectPlot() {
     for (int i = 0; i < static_cast<int>(PopupMenu1.ShowYAxisFor.size()); ++i)
         connect(&PopupMenu1.ShowYAxisFor[static_cast<size_t>(i)], &QAction::triggered, this,
                 [this, i] { SeparateAxisChosen(i + 1); });
+
+    // The plot toolbar's picture exports speak through the scope's own messages, and through its
+    // file dialogs when the scope was given some.
+    TQtPlotExportHost& exports = *plotWindow_.ExportHost();
+    exports.OnShowError = [this](const std::string& message) { notifier_.ShowMessage(message); };
+    if (options_.fileDialogs != nullptr)
+        exports.OnAskSaveFileName = [this](const QString& filter, const QString&) {
+            return fileDialogs_.SaveFileName({filter.toStdString(), ""}).value_or("");
+        };
 }
 
 // ---- Start-up and shut-down --------------------------------------------------------------

@@ -39,20 +39,6 @@ double ParseNumber(std::string_view field) {
 
 bool IsNullWord(std::string_view field) { return SameText(TrimBlanks(field), "Null"); }
 
-// Lines without their LF or CR LF ending; a last line without an ending counts too.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
-    return lines;
-}
-
 }  // namespace
 
 // ---- TPlotVariantArray ---------------------------------------------------------------------

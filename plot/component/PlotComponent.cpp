@@ -64,6 +64,14 @@ TPlotComponent::TPlotComponent() : master_(std::make_unique<TPlotMasterManager>(
 }
 
 TPlotComponent::~TPlotComponent() {
+    // The rows still pending belong in the log file as much as those written before.
+    if (loggingActive_) {
+        try {
+            LogDeactivate();
+        } catch (const std::exception& error) {
+            ReportUnexpectedError("the data log", error);
+        }
+    }
     master_->GetObjectManager()->ShutDownSetup();
     master_.reset();
 }
@@ -187,7 +195,10 @@ void TPlotComponent::TransferChannelData(int source, int destination, int start,
     }
 }
 
-void TPlotComponent::ClearAllData() { master_->ClearAllData(); }
+void TPlotComponent::ClearAllData() {
+    if (loggingActive_) LogDeactivate();
+    master_->ClearAllData();
+}
 
 // ---- Channels ----------------------------------------------------------------------------
 

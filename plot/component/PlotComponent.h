@@ -26,8 +26,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "plot/channels/PlotChannelCustom.h"
+#include "plot/component/PlotExportHost.h"
 #include "plot/component/WindowedComponent.h"
 #include "plot/core/PlotFont.h"
 #include "plot/objects/PlotObjects.h"
@@ -71,6 +73,7 @@ inline constexpr auto kPlotExportFormatNames = EnumValueNames<ipefJPEG>({"ipefMe
 enum TPlotDataFileFormat : uint8_t { ipdffText, ipdffCompactInterval };
 inline constexpr auto kPlotDataFileFormatNames =
     EnumValueNames<ipdffCompactInterval>({"ipdffText", "ipdffCompactInterval"});
+using TPlotNotifyEvent = std::function<void()>;
 // How the interactive property editor opens. The editor lives outside the plot and knows only
 // the modal form.
 enum TPlotEditorFormStyle : uint8_t { ipfsModal };
@@ -348,6 +351,75 @@ public:
     // The print job's title.
     const std::string& GetPrintDocumentName() const { return printDocumentName_; }
     void SetPrintDocumentName(const std::string& value) { printDocumentName_ = value; }
+    TPlotPrintOrientation GetPrintOrientation() const { return printOrientation_; }
+    void SetPrintOrientation(TPlotPrintOrientation value) { printOrientation_ = value; }
+    bool GetPrintShowDialog() const { return printShowDialog_; }
+    void SetPrintShowDialog(bool value) { printShowDialog_ = value; }
+    // Used when the host's printer list holds it; otherwise the host's default printer.
+    const std::string& GetPrinterName() const { return printerName_; }
+    void SetPrinterName(const std::string& value) { printerName_ = value; }
+
+    // ---- Pictures, clipboard and printing (PlotComponentExport.cpp) ----
+    // Every picture is the normal paint pass into an off-screen canvas of the component's size.
+    // The window system's part (clipboard, dialogs, printer) is the host's (SetExportHost).
+    // Failures raise EPlotError; the toolbar's buttons show them through the host instead.
+    void SetExportHost(TPlotExportHost* host) { exportHost_ = host; }
+    TPlotExportHost* GetExportHost() const { return exportHost_; }
+    // Without toolbars and selection marks, in CopyToClipBoardFormat; the toolbars' Visible and
+    // the repaints come back also when a step fails.
+    void CopyToClipBoard();
+    // The component's own metafile, painted now as it stands (toolbars and selections too).
+    const TPlotMetafile& GetSnapShotPicture();
+    // The save dialog, then the picture file its ending names (in any letter case), written in
+    // the background; an unknown ending fails with "Unknown picture file type" and writes nothing.
+    void Save();
+    // The picture the name's ending asks for: BMP, EMF, JPEG (quality 100, progressive) or
+    // PNG (compression 9).
+    void SaveImageToFile(const std::string& fileName);
+    void SaveImageToBitmap(const std::string& fileName);
+    void SaveImageToMetaFile(const std::string& fileName);
+    // "Compression must be in the range of 1-100" outside 1..100.
+    void SaveImageToJPEG(const std::string& fileName, int quality, bool progressive);
+    // "Compression must be in the range of 0-9" outside 0..9.
+    void SaveImageToPNG(const std::string& fileName, int compression);
+    // A JPEG file's bytes.
+    std::string GetJPEG(int quality, bool progressive);
+    // Failures are "Error Printing : " and the failure's message.
+    void PrintChart();
+    // An export the user asked for (a toolbar button): a failure is shown through the host.
+    void ExportForUser(void (TPlotComponent::*operation)());
+    // Qt's print preview window, modal.
+    void PreviewChart();
+    TPlotNotifyEvent OnBeforePrint;
+    TPlotNotifyEvent OnAfterPrint;
+
+    // ---- Data files and the data log (PlotComponentData.cpp) ----
+    // The channels' points in DataFileFormat; failures are "Error Saving Data - " and the
+    // failure's message.
+    void SaveDataToFile(const std::string& fileName);
+    // Appends a text, log or compact-interval file's points to the channels; failures are
+    // "Error Loading Data - " and the failure's message.
+    void LoadDataFromFile(const std::string& fileName);
+    // The last data file saved or loaded.
+    const std::string& GetDataFileName() const { return dataFileName_; }
+    TPlotNotifyEvent OnAfterSaveData;
+    TPlotNotifyEvent OnAfterLoadData;
+    const std::string& GetLogFileName() const { return logFileName_; }
+    void SetLogFileName(const std::string& value) { logFileName_ = value; }
+    int32_t GetLogBufferSize() const { return logBufferSize_; }
+    void SetLogBufferSize(int32_t value) { logBufferSize_ = value; }
+    bool GetLoggingActive() const { return loggingActive_; }
+    // Fails with "Log File Name not Defined" or "Logging Already Active". Without `append` the
+    // file starts over with its header.
+    void LogActivate(bool append);
+    // Fails with "Logging not Active"; writes the rows still pending.
+    void LogDeactivate();
+    // Appends the rows added since the last write and starts counting again.
+    void WriteLog();
+    // One point on each channel at the same X (ys[k] for channel k; missing ones are not
+    // added), counted as a row of the data log. More values than channels fail with "List index
+    // out of bounds (%d)" before any is added.
+    void AddDataArray(double x, const std::vector<double>& ys);
 
     // ---- Channel data ----
     // Appends points start..stop of channel `source` to channel `destination` with AddXY,
@@ -473,6 +545,19 @@ private:
     // The hint box, last in the paint pass.
     void DrawHint(TCanvas& canvas);
 
+    // Export steps (PlotComponentExport.cpp).
+    TPlotExportHost& ExportHost() const;
+    TPlotSurfaceFactory& Surfaces() const;
+    void PaintPicture(TCanvas& canvas);
+    std::unique_ptr<TPlotBitmap> PaintBitmap();
+    std::unique_ptr<TPlotMetafile> PaintMetafile();
+    std::string PaintEmf(const std::string& title);
+    // Paints now; the answer encodes the file the name's ending asks for, on any thread.
+    std::function<std::string()> PictureFileEncoder(const std::string& fileName);
+    // The whole component without toolbars and selection marks, for the clipboard and a page.
+    template <class Painter>
+    auto PaintWithoutToolBars(Painter paint);
+
     // The paint pass's steps (PlotComponentPaint.cpp).
     void CalcAllTicks(const TPlotTextMeasure& measure);
     void DrawLayers(TCanvas& canvas, TPlotDataView& dataView);
@@ -520,6 +605,22 @@ private:
     double printMarginRight_ = 1;
     double printMarginBottom_ = 1;
     std::string printDocumentName_ = "Untitled";
+    TPlotPrintOrientation printOrientation_ = ippoLandscape;
+    bool printShowDialog_ = true;
+    std::string printerName_;
+    TPlotExportHost* exportHost_ = nullptr;
+    std::unique_ptr<TPlotMetafile> snapShot_;
+
+    std::string dataFileName_;
+    std::string logFileName_;
+    int32_t logBufferSize_ = 0;
+    bool loggingActive_ = false;
+    int32_t pendingLogRows_ = 0;
+    // Per pending row, how many channels (0 up) took a value: a row with fewer values leaves
+    // the other channels' fields empty instead of shifting their points into it.
+    std::vector<int32_t> pendingLogWidths_;
+    // Rows already in the log file: the compact form writes X only in its first two rows.
+    int32_t logRowsWritten_ = 0;
 
     std::unique_ptr<TPlotMasterManager> master_;
 };

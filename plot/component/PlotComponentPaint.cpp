@@ -16,6 +16,7 @@
 #include "plot/views/PlotDataCursor.h"
 #include "plot/views/PlotDataView.h"
 #include "plot/views/PlotLabel.h"
+#include "plot/views/PlotLegend.h"
 #include "plot/views/PlotToolBar.h"
 
 namespace ondrix {
@@ -83,6 +84,14 @@ void TPlotComponent::iPaintTo(TCanvas& canvas) {
     // Cursor readings before the layout, so that what shows them can size itself, and again
     // once the axes have their final pixels.
     for (int i = 0; i < DataCursorCount(); ++i) GetDataCursor(i)->DoUpdate();
+    // Legend 0 shows the readings of a cursor on every channel; it needs to know before it sizes.
+    bool cursorColumns = false;
+    for (int i = 0; i < DataCursorCount(); ++i) {
+        const TPlotDataCursor& cursor = *GetDataCursor(i);
+        cursorColumns = cursorColumns || (cursor.GetVisible() && cursor.GetChannelName() == kDataCursorAllChannels &&
+                                          cursor.GetChannelShowAllInLegend());
+    }
+    GetLegend(0)->SetCursorColumnsMode(cursorColumns);
     CalcAllTicks(measure);
     layout.CalcLayout(measure, frame);
     layout.CalcLayout(measure, frame);
@@ -102,6 +111,7 @@ void TPlotComponent::iPaintTo(TCanvas& canvas) {
     DrawLayers(canvas, dataView);
     DrawOutSideObjects(canvas);
     for (int i = 0; i < DataCursorCount(); ++i) GetDataCursor(i)->Draw(canvas);
+    for (int i = 0; i < LegendCount(); ++i) GetLegend(i)->Draw(canvas, GetBackGroundColor());
     DrawHint(canvas);
 }
 

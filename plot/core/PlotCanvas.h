@@ -167,6 +167,9 @@ public:
     virtual int Width() const = 0;
     virtual int Height() const = 0;
     virtual TCanvas& Canvas() = 0;
+    // Row y (0 at the top) as Width() pixels 0xAARRGGBB; alpha means nothing. For pictures made
+    // of the bitmap (files, metafiles, the clipboard); valid until the next drawing.
+    virtual const uint32_t* ScanLine(int y) const = 0;
 };
 
 // Records drawing operations for playback at another size (TCanvas::DrawMetafile). Its size is

@@ -11,6 +11,13 @@ std::string DoubleToText(double value) {
     return std::string(text, result.ptr);
 }
 
+// to_chars rather than printf: the C locale of the process must not turn the '.' into a ','.
+std::string DoubleToGeneralText(double value) {
+    char text[32];
+    const auto result = std::to_chars(std::begin(text), std::end(text), value, std::chars_format::general, 15);
+    return std::string(text, result.ptr);
+}
+
 bool TextToDouble(std::string_view text, double& value) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);

@@ -10,6 +10,11 @@ namespace ondrix {
 
 std::string DoubleToText(double value);
 
+// Up to 15 significant digits in the shortest general form (what "%.15g" gives), always with
+// '.' as the decimal separator: for files that people and other programs read, where the
+// round-trip digits of DoubleToText ("0.30000000000000004") would only get in the way.
+std::string DoubleToGeneralText(double value);
+
 // The reverse of DoubleToText; blanks around the number and a leading '+' are accepted. False
 // when the text is no number.
 bool TextToDouble(std::string_view text, double& value);

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ondrix {
 
@@ -12,5 +13,8 @@ bool SameText(std::string_view a, std::string_view b);
 
 // The text without the blanks and tabs at either end.
 std::string_view TrimBlanks(std::string_view text);
+
+// A file's lines without their LF or CR LF ending; a last line without an ending counts too.
+std::vector<std::string_view> SplitLines(std::string_view text);
 
 }  // namespace ondrix

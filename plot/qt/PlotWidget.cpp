@@ -15,6 +15,7 @@
 #include <exception>
 #include <optional>
 
+#include "plot/component/PlotComponent.h"
 #include "plot/qt/QtCanvas.h"
 
 namespace ondrix {
@@ -175,6 +176,10 @@ TPlotWidget::TPlotWidget(TWindowedComponent& component, QWidget* parent)
     component_.SetTimerFactory([](std::function<void()> onTick) -> std::unique_ptr<TPlotTimer> {
         return std::make_unique<QtPlotTimer>(std::move(onTick));
     });
+    if (auto* plot = dynamic_cast<TPlotComponent*>(&component_)) {
+        exportHost_ = std::make_unique<TQtPlotExportHost>(*this);
+        plot->SetExportHost(exportHost_.get());
+    }
 }
 
 void TPlotWidget::ShowPopupMenu(TPlotPopupMenu& model, int x, int y) {
@@ -194,6 +199,7 @@ TPlotWidget::~TPlotWidget() {
     component_.OnShowPopupMenu = nullptr;
     component_.SetTimerFactory(nullptr);
     component_.GetRepaintThrottle().SetScheduler(nullptr);
+    if (auto* plot = dynamic_cast<TPlotComponent*>(&component_)) plot->SetExportHost(nullptr);
 }
 
 void TPlotWidget::ScheduleTrailing(int64_t delayMs, std::function<void()> due) {

@@ -2,7 +2,7 @@
 // The window of one drawn component. It turns the window's events into the component's entry
 // points (paint, size, mouse, wheel, keys, focus, timer) and gives the component what it needs
 // of the window system: off-screen bitmaps, a repaint hook, the repaint throttle's scheduler
-// and a timer.
+// and a timer. A plot also gets the window's clipboard, dialogs and printer for its exports.
 //
 // Lifetime: the component outlives the widget, or goes with it as a member declared before it.
 // The destructor stops the component's timer and uninstalls every hook it installed. The
@@ -19,9 +19,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "platform/qt/QtExecutor.h"
 #include "plot/component/WindowedComponent.h"
+#include "plot/qt/PlotExportHostQt.h"
 
 namespace ondrix {
 
@@ -31,6 +33,9 @@ public:
     ~TPlotWidget() override;
     TPlotWidget(const TPlotWidget&) = delete;
     TPlotWidget& operator=(const TPlotWidget&) = delete;
+
+    // The clipboard, dialogs and printer of a plot's exports; null for a component that has none.
+    TQtPlotExportHost* ExportHost() const { return exportHost_.get(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -62,6 +67,7 @@ private:
     QTimer componentTimer_;
     QTimer trailingTimer_;
     std::function<void()> trailingDue_;
+    std::unique_ptr<TQtPlotExportHost> exportHost_;
 };
 
 }  // namespace ondrix

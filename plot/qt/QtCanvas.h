@@ -141,6 +141,10 @@ public:
     int Width() const override { return image_.width(); }
     int Height() const override { return image_.height(); }
     TCanvas& Canvas() override;
+    // Format_RGB32 rows are 0xffRRGGBB words already.
+    const uint32_t* ScanLine(int y) const override {
+        return reinterpret_cast<const uint32_t*>(image_.constScanLine(y));
+    }
     // What the host copies to the window in one operation.
     const QImage& Image() const { return image_; }
 

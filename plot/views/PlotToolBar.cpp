@@ -253,10 +253,22 @@ void TPlotToolBar::DoButtonClickEdit() {
     RaiseClick(iptbbtEdit);
 }
 
-void TPlotToolBar::DoButtonClickCopy() { RaiseClick(iptbbtCopy); }
-void TPlotToolBar::DoButtonClickSave() { RaiseClick(iptbbtSave); }
-void TPlotToolBar::DoButtonClickPrint() { RaiseClick(iptbbtPrint); }
-void TPlotToolBar::DoButtonClickPreview() { RaiseClick(iptbbtPreview); }
+void TPlotToolBar::DoButtonClickCopy() {
+    GetOwner()->ExportForUser(&TPlotComponent::CopyToClipBoard);
+    RaiseClick(iptbbtCopy);
+}
+void TPlotToolBar::DoButtonClickSave() {
+    GetOwner()->ExportForUser(&TPlotComponent::Save);
+    RaiseClick(iptbbtSave);
+}
+void TPlotToolBar::DoButtonClickPrint() {
+    GetOwner()->ExportForUser(&TPlotComponent::PrintChart);
+    RaiseClick(iptbbtPrint);
+}
+void TPlotToolBar::DoButtonClickPreview() {
+    GetOwner()->ExportForUser(&TPlotComponent::PreviewChart);
+    RaiseClick(iptbbtPreview);
+}
 
 void TPlotToolBar::TurnOffCursor() { GetButton(iptbbtCursor).SetDown(false); }
 
