@@ -20,7 +20,7 @@
 #include <exception>
 #include <string>
 
-#include "FileJobs.h"
+#include "platform/qt/FileJobs.h"
 
 namespace ondrix {
 

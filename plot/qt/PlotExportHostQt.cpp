@@ -26,6 +26,11 @@ namespace ondrix {
 
 namespace {
 
+// The page at the screen's resolution: the plot's one-pixel lines are drawn one device pixel
+// wide, which on a page of 1200 dots per inch would be hairlines too thin to see. Text and
+// shapes stay vectors in the printout either way.
+constexpr QPrinter::PrinterMode kPageResolution = QPrinter::ScreenResolution;
+
 // Every pixel through the bitmap's own rows, so a bitmap of any backend can be copied.
 QImage ImageOf(const TPlotBitmap& bitmap) {
     QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_RGB32);
@@ -88,9 +93,13 @@ QRect PageArea(const QPrinter& printer) {
     return QRect(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
 }
 
-TQtPlotExportHost::TQtPlotExportHost(QWidget& window) : window_(window) { writers_.setMaxThreadCount(1); }
+TQtPlotExportHost::TQtPlotExportHost(QWidget& window) : window_(window) {
+    writers_.OnUnexpectedError = [this](const std::string& job, const std::string& error) {
+        ShowError("Unexpected error while " + job + ": " + error);
+    };
+}
 
-TQtPlotExportHost::~TQtPlotExportHost() { writers_.waitForDone(); }
+TQtPlotExportHost::~TQtPlotExportHost() = default;
 
 // ---- Clipboard ----------------------------------------------------------------------------
 
@@ -127,23 +136,21 @@ std::string TQtPlotExportHost::AskSaveFileName(const std::string& filter, const 
 }
 
 void TQtPlotExportHost::WriteFileInBackground(const std::string& fileName, std::function<std::string()> encode) {
-    ++pendingWrites_;
-    writers_.start([this, fileName, encode = std::move(encode)] {
-        std::string failure;
-        try {
-            WriteText(fileName, encode(), std::ios::out | std::ios::trunc);
-        } catch (const std::exception& error) {
-            failure = error.what();
-        }
-        // Told on the GUI thread; dropped with the window if it has gone meanwhile.
-        QMetaObject::invokeMethod(
-            &window_,
-            [this, failure] {
-                --pendingWrites_;
-                if (!failure.empty()) ShowError(failure);
-            },
-            Qt::QueuedConnection);
-    });
+    // A file that cannot be made or written is the plot's own error, told to the user like any
+    // other failed export; anything else reaches OnUnexpectedError.
+    writers_.Run<std::string>(
+        "writing " + fileName,
+        [fileName, encode = std::move(encode)] {
+            try {
+                WriteText(fileName, encode(), std::ios::out | std::ios::trunc);
+                return std::string();
+            } catch (const EPlotError& error) {
+                return std::string(error.what());
+            }
+        },
+        [this](const std::string& failure) {
+            if (!failure.empty()) ShowError(failure);
+        });
 }
 
 // ---- Printing -----------------------------------------------------------------------------
@@ -164,7 +171,7 @@ void TQtPlotExportHost::SetUpPrinter(QPrinter& printer, const TPlotPrintJob& job
 
 bool TQtPlotExportHost::BeginPrintJob(const TPlotPrintJob& job) {
     printer_.reset();
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    auto printer = std::make_unique<QPrinter>(kPageResolution);
     SetUpPrinter(*printer, job);
     if (job.ShowDialog) {
         QPrintDialog dialog(printer.get(), &window_);
@@ -185,7 +192,7 @@ void TQtPlotExportHost::PrintPage(const TPlotMetafile& picture) {
 }
 
 void TQtPlotExportHost::ShowPrintPreview(const TPlotPrintJob& job, const TPlotPagePainter& paint) {
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter printer(kPageResolution);
     SetUpPrinter(printer, job);
     QPrintPreviewDialog preview(&printer, &window_);
     preview.setWindowTitle(QString::fromStdString(job.DocumentName));

@@ -5,18 +5,17 @@
 // A host program may answer the save dialog and the error messages itself (tests do), and may
 // send printouts to a PDF file instead of a printer.
 //
-// Threads: the GUI thread; picture files are encoded and written on threads of the host's own.
+// Threads: the GUI thread; picture files are encoded and written on a thread of the host's own.
 
 #include <QRect>
 #include <QString>
-#include <QThreadPool>
 #include <QWidget>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "platform/qt/FileJobs.h"
 #include "plot/component/PlotExportHost.h"
 
 class QPainter;
@@ -46,7 +45,7 @@ public:
     std::function<std::string(const QString& filter, const QString& defaultName)> OnAskSaveFileName;
     std::function<void(const std::string& message)> OnShowError;
     // Files given to WriteFileInBackground and not yet written (or failed).
-    int PendingWrites() const { return pendingWrites_; }
+    int PendingWrites() const { return writers_.Pending(); }
     // Printouts go to this PDF file instead of a printer; empty for the printer.
     void SetPdfOutputFile(const QString& fileName) { pdfOutputFile_ = fileName; }
 
@@ -54,9 +53,8 @@ private:
     void SetUpPrinter(QPrinter& printer, const TPlotPrintJob& job) const;
 
     QWidget& window_;
-    // Its threads write the files; the destructor waits for them, so nothing is cut short.
-    QThreadPool writers_;
-    std::atomic<int> pendingWrites_{0};
+    // Its thread writes the files; the destructor waits for them, so nothing is cut short.
+    TFileJobs writers_;
     QString pdfOutputFile_;
     QString saveFolder_;
     std::unique_ptr<QPrinter> printer_;  // the job in progress, between Begin and PrintPage

@@ -1,4 +1,4 @@
-#include "workbench/FileJobs.h"
+#include "platform/qt/FileJobs.h"
 
 namespace ondrix {
 
@@ -8,7 +8,6 @@ TFileJobs::~TFileJobs() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         stopping_ = true;
-        queue_.clear();
     }
     wake_.notify_one();
     worker_.join();
@@ -35,7 +34,7 @@ void TFileJobs::Work() {
         {
             std::unique_lock<std::mutex> lock(mutex_);
             wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-            if (stopping_) return;
+            if (queue_.empty()) return;
             task = std::move(queue_.front());
             queue_.pop_front();
         }

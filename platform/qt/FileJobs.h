@@ -7,7 +7,8 @@
 // Errors: a job reports its expected failures in its result. Anything it throws is reported
 // through OnUnexpectedError on the GUI thread, with the job's name, and its `done` does not run.
 //
-// Lifetime: the destructor waits for the running job; results not yet delivered are dropped.
+// Lifetime: the destructor waits until every job given has run, so that a file the user saved
+// reaches the disk even when the window closes at once; results not yet delivered are dropped.
 // Threads: Run, Pending and the destructor belong to the GUI thread.
 
 #include <condition_variable>
