@@ -8,6 +8,7 @@
 #include "acquisition/RecordedData.h"
 #include "tools/capture/CaptureOptions.h"
 #include "tools/capture/CaptureRecorder.h"
+#include "tools/capture/CaptureVariables.h"
 #include "tools/mpu-sim/MemoryMap.h"
 
 namespace ondrix {
@@ -186,6 +187,169 @@ TEST(Capture, InterruptionKeepsWhatWasRecorded) {
     EXPECT_EQ(run.exitCode, kCaptureInterrupted);
     const auto bytes = ReadFile(dat);
     EXPECT_TRUE(DecodeRecordedData(bytes.data(), bytes.size()).valid);
+}
+
+// ---- Variables by name, with the firmware's ELF file ------------------------------------
+
+TEST(CaptureNames, ItemsMayNameVariablesOnlyWithAFirmware) {
+    const auto named = ParseCaptureCommand(Words("--port COM1 --elf fw.elf --addr sample_counter,constants.one,-,beef "
+                                                 "--frames 5 --tsv -"));
+    ASSERT_TRUE(named.options) << named.error;
+    EXPECT_EQ(named.options->elfPath, "fw.elf");
+    EXPECT_EQ(named.options->variableNames,
+              (std::array<std::string, kChannelCount>{"sample_counter", "constants.one", "", "beef"}));
+    EXPECT_FALSE(named.options->channels[0].on) << "a name waits for the firmware";
+    EXPECT_TRUE(named.options->channels[3].on) << "hexadecimal digits stand by in case no variable has the name";
+    EXPECT_EQ(named.options->channels[3].address, 0xBEEFu);
+
+    const auto unnamed = ParseCaptureCommand(Words("--port COM1 --addr sine,-,-,- --frames 5 --tsv -"));
+    EXPECT_FALSE(unnamed.options);
+    EXPECT_NE(unnamed.error.find("--elf"), std::string::npos) << unnamed.error;
+
+    const struct {
+        const char* args;
+        const char* listed;  // empty: refused
+    } lists[] = {
+        {"--elf fw.elf --list", "fw.elf"},
+        {"--list --elf fw.elf", "fw.elf"},
+        {"--list", ""},
+        {"--elf fw.elf --list --port COM1", ""},
+    };
+    for (const auto& c : lists) {
+        const auto command = ParseCaptureCommand(Words(c.args));
+        EXPECT_EQ(command.listElfPath, c.listed) << c.args;
+        EXPECT_FALSE(command.options) << c.args;
+        EXPECT_EQ(command.error.empty(), *c.listed != '\0') << c.args;
+    }
+}
+
+FirmwareVariable Variable(std::string path, std::optional<uint64_t> address, uint64_t size, std::string type,
+                          VariableKind kind) {
+    FirmwareVariable variable;
+    variable.path = std::move(path);
+    variable.address = address;
+    variable.byteSize = size;
+    variable.typeName = std::move(type);
+    variable.kind = kind;
+    return variable;
+}
+
+FirmwareSymbols Firmware() {
+    FirmwareSymbols symbols;
+    symbols.fromDebugInfo = true;
+    symbols.variables = {
+        Variable("sine", 0x20000000, 2, "int16_t", VariableKind::SignedInteger),
+        Variable("sample_counter", 0x20000010, 2, "int16_t", VariableKind::SignedInteger),
+        Variable("uptime", 0x20000040, 4, "uint32_t", VariableKind::UnsignedInteger),
+        Variable("flag", 0x20000044, 1, "uint8_t", VariableKind::UnsignedInteger),
+        Variable("scratch", std::nullopt, 2, "int16_t", VariableKind::SignedInteger),
+        Variable("far", 0x100000000ull, 2, "int16_t", VariableKind::SignedInteger),
+    };
+    FirmwareVariable mode = Variable("status.mode", 0x20000046, 1, "unsigned int", VariableKind::BitField);
+    mode.bitOffset = 3;
+    mode.bitSize = 2;
+    symbols.variables.push_back(mode);
+    return symbols;
+}
+
+CaptureOptions Named(std::array<std::string, kChannelCount> items) {
+    std::string addr;
+    for (const std::string& item : items) addr += (addr.empty() ? "" : ",") + (item.empty() ? std::string("-") : item);
+    const auto command = ParseCaptureCommand(Words("--port COM1 --elf fw.elf --addr " + addr + " --frames 5 --tsv -"));
+    EXPECT_TRUE(command.options) << command.error;
+    return *command.options;
+}
+
+TEST(CaptureNames, NamesBecomeAddresses) {
+    CaptureOptions options = Named({"sample_counter", "sine", "", "20000012"});
+    const VariableResolution resolution = ResolveVariableNames(options, Firmware());
+    EXPECT_EQ(resolution.error, "");
+    EXPECT_TRUE(resolution.warnings.empty());
+    const uint32_t addresses[] = {0x20000010, 0x20000000, 0, 0x20000012};
+    for (int c = 0; c < kChannelCount; ++c) {
+        EXPECT_EQ(options.channels[c].address, addresses[c]) << c;
+        EXPECT_EQ(options.channels[c].on, c != 2) << c;
+    }
+    EXPECT_EQ(options.variableNames[3], "") << "hexadecimal digits no variable has are no title";
+}
+
+TEST(CaptureNames, WhatCannotBeWatchedIsRefusedWithTheReason) {
+    const struct {
+        const char* item;
+        const char* expected;  // in the error
+    } cases[] = {
+        {"sinus", "the firmware has no variable 'sinus'; closest: sine"},
+        {"sample_countr", "closest: sample_counter"},
+        {"scratch", "'scratch' has no fixed address"},
+        {"far", "beyond the 32-bit addresses"},
+    };
+    for (const auto& c : cases) {
+        CaptureOptions options = Named({c.item, "", "", ""});
+        const VariableResolution resolution = ResolveVariableNames(options, Firmware());
+        EXPECT_NE(resolution.error.find(c.expected), std::string::npos) << c.item << ": " << resolution.error;
+    }
+}
+
+TEST(CaptureNames, AVariableOfAnotherWidthIsTakenWithAWarning) {
+    CaptureOptions options = Named({"uptime", "flag", "status.mode", "sine"});
+    const VariableResolution resolution = ResolveVariableNames(options, Firmware());
+    ASSERT_EQ(resolution.error, "");
+    ASSERT_EQ(resolution.warnings.size(), 3u);
+    EXPECT_EQ(resolution.warnings[0],
+              "channel 1: 'uptime' is 4 bytes of uint32_t (unsigned), not a 16-bit variable; the channel shows the "
+              "16-bit word at 0x20000040: the variable's first two bytes");
+    EXPECT_NE(resolution.warnings[1].find("the variable and the byte after it"), std::string::npos);
+    EXPECT_NE(resolution.warnings[2].find("a bit field of 2 bits"), std::string::npos) << resolution.warnings[2];
+    EXPECT_NE(resolution.warnings[2].find("bits 3 to 4"), std::string::npos) << resolution.warnings[2];
+    EXPECT_EQ(options.channels[2].address, 0x20000046u);
+}
+
+TEST(CaptureNames, ListingHasOneTabSeparatedLinePerVariable) {
+    std::ostringstream out;
+    WriteVariableList(Firmware(), out);
+    std::istringstream lines(out.str());
+    std::string first, noAddress;
+    std::getline(lines, first);
+    EXPECT_EQ(first, "sine\t0x20000000\t2\tint16_t\tsigned");
+    EXPECT_NE(out.str().find("scratch\t-\t2\tint16_t\tsigned\n"), std::string::npos);
+    EXPECT_NE(out.str().find("status.mode\t0x20000046\t1\tunsigned int\tbit field\n"), std::string::npos);
+}
+
+TEST(CaptureNames, AFirmwareThatCannotBeReadFailsBeforeThePort) {
+    std::ostringstream out, err;
+    EXPECT_EQ(ListFirmwareVariables("/nonexistent/firmware.elf", out, err), kCaptureFailed);
+    EXPECT_NE(err.str().find("firmware.elf"), std::string::npos) << err.str();
+    CaptureOptions options = Named({"sine", "", "", ""});
+    options.elfPath = "/nonexistent/firmware.elf";
+    EXPECT_EQ(ResolveFirmwareNames(options, err), kCaptureFailed);
+}
+
+// The virtual MPU's own firmware file names what it serves.
+TEST(CaptureNames, RecordsTheVirtualMpuByName) {
+    test::VirtualMpuRig mpu;
+    const auto command =
+        ParseCaptureCommand(Words("--port " + mpu.DevicePath() + " --elf " + std::string(ONDRIX_VIRTUAL_MPU_ELF) +
+                                  " --addr sample_counter,constants.one,constants.k4660,constants.min --frames 200 --tsv -"));
+    ASSERT_TRUE(command.options) << command.error;
+    CaptureOptions options = *command.options;
+    std::ostringstream out, err;
+    ASSERT_EQ(ResolveFirmwareNames(options, err), kCaptureDone) << err.str();
+    EXPECT_EQ(err.str(), "") << "every variable is 16 bits wide";
+    const std::atomic<bool> interrupted{false};
+    ASSERT_EQ(RunCapture(options, interrupted, out, err), kCaptureDone) << err.str();
+
+    std::istringstream lines(out.str());
+    std::vector<std::array<long, 5>> rows;
+    for (std::array<long, 5> row{}; lines >> row[0] >> row[1] >> row[2] >> row[3] >> row[4];) rows.push_back(row);
+    ASSERT_EQ(rows.size(), 200u);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (i > 0) {
+            EXPECT_EQ(static_cast<uint16_t>(rows[i][1] - rows[i - 1][1]), 1) << "sample_counter counts, at " << i;
+        }
+        EXPECT_EQ(rows[i][2], 1);
+        EXPECT_EQ(rows[i][3], 4660);
+        EXPECT_EQ(rows[i][4], -32768);
+    }
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ TEST_F(MainWindowControls, TheMainMenuHasEveryItemInOrderWithItsAccessKey) {
         std::vector<std::string> captions;
     } cases[] = {
         {m.File, {"&Open", "&Save", "Save for Matlab Analysis", "-", "&Exit"}},
-        {m.Setup, {"Communication Setup"}},
+        {m.Setup, {"Communication Setup", "Firmware Variables..."}},
         {m.View,
          {"Un Zoom", "Re Zoom ", "-", "Zoom In", "Zoom Out", "-", "X Axis Zoom In", "X Axis Zoom Out", "-",
           "Y Axis Zoom In", "Y Axis Zoom Out", "-", "Zoom Fit", "Zoom All", "-", "&Data Format"}},

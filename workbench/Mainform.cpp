@@ -102,6 +102,12 @@ TForm1::TForm1(PortSettings& portSettings, SerialLink& link, Notifier& notifier,
     assistant_ = std::make_unique<TSComAssistantForm>(portSettings_, link, notifier_, this);
     assistant_->OnSetupRequested = [this] { commForm_->Exec(assistant_.get()); };
     toolLauncher_ = std::make_unique<TToolLauncher>(notifier_, *this);
+    TFirmwareHost firmwareHost;
+    for (int c = 0; c < kChannelCount; ++c) firmwareHost.channels[c] = &ChannelBoxes[c];
+    firmwareHost.running = [this] { return session_->Running(); };
+    firmwareHost.showStatus = [this](const QString& text) { StatusBar1.HintPanel.setText(text); };
+    firmwareForm_ = std::make_unique<TFirmwareForm>(fileJobs_, notifier_, fileDialogs_, options_.settings,
+                                                    std::move(firmwareHost), this);
     Timer1.setInterval(kTimer1IntervalMs);
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 
@@ -110,6 +116,8 @@ TForm1::TForm1(PortSettings& portSettings, SerialLink& link, Notifier& notifier,
     if (const QScreen* desktop = screen()) move(desktop->availableGeometry().center() - rect().center());
 
     StartUp();
+    // Its variables' names are looked up against the addresses config.dat gave.
+    firmwareForm_->Start(options_.presetAddresses.has_value());
     Timer1.start();
 }
 
@@ -196,6 +204,7 @@ void TForm1::ConnectMenus() {
     connect(&menu.SaveForMatlab, &QAction::triggered, this, [this] { SaveForMatlabClick(); });
     connect(&menu.Exit, &QAction::triggered, this, [this] { close(); });
     connect(&menu.CommunicationSetup, &QAction::triggered, this, [this] { CommunicationSetup(); });
+    connect(&menu.FirmwareVariables, &QAction::triggered, this, [this] { firmwareForm_->ShowWindow(); });
 
     // A menu item and the tool button of the same name run the same command.
     const std::pair<QAction*, QAction*> sameCommand[] = {

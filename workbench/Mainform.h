@@ -49,6 +49,7 @@
 #include "workbench/CommForm.h"
 #include "workbench/CursorReadout.h"
 #include "workbench/FileDialogs.h"
+#include "workbench/FirmwareForm.h"
 #include "workbench/MainformMenus.h"
 #include "workbench/MainformStatusBar.h"
 #include "workbench/MainformToolBar.h"
@@ -97,6 +98,8 @@ public:
     TPlotWidget& PlotWindow() { return plotWindow_; }
     // File jobs given whose results have not arrived yet.
     int PendingFileJobs() const { return fileJobs_.Pending(); }
+    // The "Firmware Variables" window.
+    TFirmwareForm& FirmwareVariables() { return *firmwareForm_; }
 
     // ---- The window's parts, named as the rest of the program knows them. Members are
     // declared in construction order: a parent before its children, the plot before its window.
@@ -209,6 +212,7 @@ private:
     std::unique_ptr<TProtocolForm> protocolForm_;
     std::unique_ptr<TSComAssistantForm> assistant_;
     std::unique_ptr<TToolLauncher> toolLauncher_;
+    std::unique_ptr<TFirmwareForm> firmwareForm_;
 };
 
 }  // namespace ondrix

@@ -32,6 +32,8 @@ TMainMenu::TMainMenu(QMenuBar& bar)
 
     Caption(CommunicationSetup, "Communication Setup");
     Setup.addAction(&CommunicationSetup);
+    Caption(FirmwareVariables, "Firmware Variables...");
+    Setup.addAction(&FirmwareVariables);
 
     Caption(UnZoom, "Un Zoom");
     Caption(ReZoom, "Re Zoom ");

@@ -29,6 +29,7 @@ public:
 
     QMenu Setup;
     QAction CommunicationSetup;
+    QAction FirmwareVariables;
 
     QMenu View;
     QAction UnZoom;

@@ -48,7 +48,8 @@ int32_t Choose(const std::string& option, const std::string& text, const std::ma
     throw Refusal{option + " takes " + allowed + ", not '" + text + "'"};
 }
 
-std::array<ChannelRequest, kChannelCount> ParseAddresses(const std::string& text) {
+// With a firmware given, an item may name a variable; it is resolved once the firmware is read.
+void ParseAddresses(const std::string& text, CaptureOptions& options) {
     std::vector<std::string> fields;
     for (size_t start = 0;;) {
         const size_t comma = text.find(',', start);
@@ -58,18 +59,20 @@ std::array<ChannelRequest, kChannelCount> ParseAddresses(const std::string& text
     }
     if (fields.size() != kChannelCount) throw Refusal{"--addr takes four addresses separated by commas, not '" + text + "'"};
 
-    std::array<ChannelRequest, kChannelCount> channels{};
+    const bool namesAllowed = !options.elfPath.empty();
     for (int c = 0; c < kChannelCount; ++c) {
         if (fields[c] == "-") continue;
         std::string upper = fields[c];
         std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char ch) { return std::toupper(ch); });
         const ParsedAddress parsed = ParseAddressText(upper);
-        if (parsed.status != ParsedAddress::Status::Ok)
+        if (parsed.status == ParsedAddress::Status::Ok) options.channels[c] = {parsed.value, true};
+        if (namesAllowed && !fields[c].empty()) {
+            options.variableNames[c] = fields[c];
+        } else if (parsed.status != ParsedAddress::Status::Ok) {
             throw Refusal{"--addr: channel " + std::to_string(c + 1) + " address '" + fields[c] +
-                          "' is not 1 to 8 hexadecimal digits or -"};
-        channels[c] = {parsed.value, true};
+                          "' is not 1 to 8 hexadecimal digits or - (variable names need --elf FIRMWARE)"};
+        }
     }
-    return channels;
 }
 
 double ParseSeconds(const std::string& text) {
@@ -94,8 +97,8 @@ uint64_t ParseFrames(const std::string& text) {
 CaptureOptions Parse(const std::vector<std::string>& args) {
     CaptureOptions options;
     std::map<std::string, std::string> given;
-    static const char* const known[] = {"--port", "--addr",   "--frames", "--seconds", "--tsv", "--dat",
-                                        "--baud", "--data-bits", "--parity", "--stop-bits"};
+    static const char* const known[] = {"--port", "--addr",      "--frames", "--seconds",   "--tsv", "--dat",
+                                        "--baud", "--data-bits", "--parity", "--stop-bits", "--elf"};
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& name = args[i];
         if (name == "--reconnect") {
@@ -123,7 +126,8 @@ CaptureOptions Parse(const std::vector<std::string>& args) {
         options.settings.Parity = Choose("--parity", *text, {{"none", 0}, {"odd", 1}, {"even", 2}});
     if (auto text = value("--stop-bits"))
         options.settings.StopBits = Choose("--stop-bits", *text, {{"1", 0}, {"1.5", 1}, {"2", 2}});
-    options.channels = ParseAddresses(*value("--addr"));
+    if (auto text = value("--elf")) options.elfPath = *text;
+    ParseAddresses(*value("--addr"), options);
     if (auto text = value("--frames")) options.frames = ParseFrames(*text);
     if (auto text = value("--seconds")) options.seconds = ParseSeconds(*text);
     if (auto text = value("--tsv")) options.tsvPath = *text;
@@ -141,6 +145,17 @@ CaptureCommand ParseCaptureCommand(const std::vector<std::string>& args) {
         command.help = true;
         return command;
     }
+    const auto list = std::find(args.begin(), args.end(), "--list");
+    if (list != args.end()) {
+        // Listing takes the firmware and nothing else.
+        if (args.size() == 3 && args[0] == "--elf" && list == args.begin() + 2)
+            command.listElfPath = args[1];
+        else if (args.size() == 3 && args[1] == "--elf" && list == args.begin())
+            command.listElfPath = args[2];
+        else
+            command.error = "--list takes only --elf FIRMWARE";
+        return command;
+    }
     try {
         command.options = Parse(args);
     } catch (const Refusal& refusal) {
@@ -152,15 +167,18 @@ CaptureCommand ParseCaptureCommand(const std::vector<std::string>& args) {
 std::string CaptureUsage() {
     return "usage: ondrix-capture --port COMn|/dev/PATH [--baud N] [--data-bits 7|8]\n"
            "                      [--parity none|odd|even] [--stop-bits 1|1.5|2]\n"
-           "                      --addr A1,A2,A3,A4 (--frames N | --seconds S)\n"
+           "                      [--elf FIRMWARE] --addr A1,A2,A3,A4 (--frames N | --seconds S)\n"
            "                      [--tsv FILE|-] [--dat FILE] [--reconnect]\n"
+           "       ondrix-capture --elf FIRMWARE --list\n"
            "\n"
            "Records the four channels from an MPU without a window. Each address is 1 to 8\n"
-           "hexadecimal digits, or - for a switched-off channel. --tsv writes one line per\n"
-           "sample: X (from 0) and the four values, tab-separated; - is standard output.\n"
-           "--dat writes a recorded data file the scope can open. COMn is looked up in the\n"
-           "ports folder beside this program, else it is /dev/ttyS<n-1>. SIGINT or SIGTERM\n"
-           "ends the recording early and keeps what was recorded.\n"
+           "hexadecimal digits, or - for a switched-off channel; with --elf, the firmware's ELF\n"
+           "file, it may also be a variable's name (sample_counter, motor[1].current). --list\n"
+           "prints the firmware's variables: path, address, size, type and kind, tab-separated.\n"
+           "--tsv writes one line per sample: X (from 0) and the four values, tab-separated;\n"
+           "- is standard output. --dat writes a recorded data file the scope can open. COMn\n"
+           "is looked up in the ports folder beside this program, else it is /dev/ttyS<n-1>.\n"
+           "SIGINT or SIGTERM ends the recording early and keeps what was recorded.\n"
            "\n"
            "A device that goes away (unplugged, hung up) ends the recording with status 1,\n"
            "keeping what was recorded. With --reconnect the port is tried again every 0.5 s\n"

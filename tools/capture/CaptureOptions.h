@@ -3,8 +3,9 @@
 //
 //   ondrix-capture --port COMn|/dev/PATH [--baud N] [--data-bits 7|8]
 //                  [--parity none|odd|even] [--stop-bits 1|1.5|2]
-//                  --addr A1,A2,A3,A4 (--frames N | --seconds S) [--tsv FILE|-] [--dat FILE]
-//                  [--reconnect]
+//                  [--elf FIRMWARE] --addr A1,A2,A3,A4 (--frames N | --seconds S)
+//                  [--tsv FILE|-] [--dat FILE] [--reconnect]
+//   ondrix-capture --elf FIRMWARE --list
 
 #include <array>
 #include <cstdint>
@@ -29,12 +30,19 @@ struct CaptureOptions {
     std::string datPath;  // empty for none
     // A lost device is waited for instead of ending the recording.
     bool reconnect = false;
+    // --elf: the firmware whose variables --addr may name. A channel whose item was given as a
+    // name has it here (and it titles the channel in --dat); an item that is also hexadecimal
+    // digits has that address in `channels` meanwhile, used when no variable has the name.
+    std::string elfPath;
+    std::array<std::string, kChannelCount> variableNames;
 };
 
 struct CaptureCommand {
     bool help = false;
+    // --elf FIRMWARE --list: the firmware's variables instead of a recording.
+    std::string listElfPath;
     std::optional<CaptureOptions> options;
-    std::string error;  // why the arguments were refused, when neither help nor options
+    std::string error;  // why the arguments were refused, when none of the above
 };
 
 CaptureCommand ParseCaptureCommand(const std::vector<std::string>& args);

@@ -10,6 +10,7 @@
 #include "acquisition/AcquisitionSession.h"
 #include "acquisition/RecordedData.h"
 #include "acquisition/SerialLink.h"
+#include "acquisition/SettingsFile.h"
 #include "platform/AtomicFile.h"
 #include "platform/EventLoop.h"
 
@@ -164,7 +165,9 @@ public:
         if (datFile_) {
             RecordedData data;
             for (int c = 0; c < kChannelCount; ++c) {
-                data[c].title = "CH" + std::to_string(c + 1);
+                // A channel given by a variable's name is titled by it, as the scope titles it.
+                const std::string& name = options.variableNames[c];
+                data[c].title = name.empty() ? "CH" + std::to_string(c + 1) : name.substr(0, kTitleMaxLength);
                 data[c].address = options.channels[c].address;
                 data[c].on = options.channels[c].on ? 1 : 0;
                 data[c].values = std::move(recording.Values(c));

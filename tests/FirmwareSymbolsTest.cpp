@@ -1,0 +1,275 @@
+// Firmware images built from tests/firmware with the host's own compilers, read back: every
+// address listed must be the one the linker gave (as nm reports it), for each shape a firmware
+// keeps its state in, whichever DWARF version describes it.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "TemporaryFolder.h"
+#include "firmware/FirmwareSymbols.h"
+
+namespace ondrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+std::string Source(const char* name) { return Quoted(std::string(ONDRIX_FIRMWARE_SOURCES) + "/" + name); }
+
+// The symbols of `file` with their addresses, C++ names demangled.
+std::map<std::string, uint64_t> NmAddresses(const fs::path& file) {
+    std::map<std::string, uint64_t> addresses;
+    std::unique_ptr<FILE, int (*)(FILE*)> nm(popen(("nm -C " + Quoted(file.string())).c_str(), "r"), pclose);
+    if (!nm) return addresses;
+    char line[512];
+    while (std::fgets(line, sizeof line, nm.get())) {
+        unsigned long long address = 0;
+        char type = 0;
+        char name[400];
+        if (std::sscanf(line, "%llx %c %399[^\n]", &address, &type, name) == 3) addresses[name] = address;
+    }
+    return addresses;
+}
+
+const FirmwareVariable* Find(const FirmwareSymbols& symbols, const std::string& path) {
+    for (const FirmwareVariable& variable : symbols.variables)
+        if (variable.path == path) return &variable;
+    return nullptr;
+}
+
+using Row = std::tuple<std::string, std::optional<uint64_t>, uint64_t, std::string, VariableKind, int, int>;
+
+std::vector<Row> Rows(const FirmwareSymbols& symbols) {
+    std::vector<Row> rows;
+    for (const FirmwareVariable& v : symbols.variables)
+        rows.emplace_back(v.path, v.address, v.byteSize, v.typeName, v.kind, v.bitOffset, v.bitSize);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+class FirmwareImages : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder_ = std::make_unique<test::TemporaryFolder>();
+        const std::string cSources = Source("motor_control.c") + " " + Source("motor_speed.c");
+        const std::string cxxSources = Source("drive.cpp");
+        for (const char* dwarf : {"4", "5"}) {
+            Link(ONDRIX_HOST_C_COMPILER, std::string("-O0 -g -gdwarf-") + dwarf, cSources, std::string("c") + dwarf);
+            Link(ONDRIX_HOST_CXX_COMPILER, std::string("-O0 -g -gdwarf-") + dwarf, cxxSources,
+                 std::string("cxx") + dwarf);
+        }
+        Link(ONDRIX_HOST_C_COMPILER, "-O0 -g0", cSources, "c_plain");
+    }
+    static void TearDownTestSuite() { folder_.reset(); }
+
+    // Builds a position-dependent executable, so that nm shows the very addresses a debugger
+    // would; fails the suite with the compiler's words when it cannot.
+    static void Link(const std::string& compiler, const std::string& flags, const std::string& sources,
+                     const std::string& name) {
+        const fs::path log = folder_->Path() / (name + ".log");
+        const std::string command = Quoted(compiler) + " " + flags + " -no-pie -o " + Quoted(Image(name).string()) +
+                                    " " + sources + " >" + Quoted(log.string()) + " 2>&1";
+        if (std::system(command.c_str()) != 0) {
+            std::ifstream text(log);
+            FAIL() << command << "\n" << text.rdbuf();
+        }
+    }
+
+    static fs::path Image(const std::string& name) { return folder_->Path() / name; }
+
+    static std::unique_ptr<test::TemporaryFolder> folder_;
+};
+
+std::unique_ptr<test::TemporaryFolder> FirmwareImages::folder_;
+
+struct Expected {
+    std::string path;
+    std::string symbol;  // as nm names it
+    uint64_t offset;     // from that symbol's address
+    uint64_t byteSize;
+    std::string typeName;
+    VariableKind kind;
+    int bitOffset = 0;
+    int bitSize = 0;
+};
+
+void ExpectAtLinkedAddresses(const fs::path& image, const std::vector<Expected>& cases) {
+    const FirmwareSymbols symbols = ReadFirmwareSymbols(image.string());
+    EXPECT_TRUE(symbols.fromDebugInfo);
+    const auto nm = NmAddresses(image);
+    for (const Expected& expected : cases) {
+        SCOPED_TRACE(image.filename().string() + " " + expected.path);
+        const FirmwareVariable* variable = Find(symbols, expected.path);
+        ASSERT_NE(variable, nullptr);
+        ASSERT_EQ(nm.count(expected.symbol), 1u);
+        ASSERT_TRUE(variable->address.has_value());
+        EXPECT_EQ(*variable->address, nm.at(expected.symbol) + expected.offset);
+        EXPECT_EQ(variable->byteSize, expected.byteSize);
+        EXPECT_EQ(variable->typeName, expected.typeName);
+        EXPECT_EQ(variable->kind, expected.kind);
+        EXPECT_EQ(variable->bitOffset, expected.bitOffset);
+        EXPECT_EQ(variable->bitSize, expected.bitSize);
+    }
+}
+
+TEST_F(FirmwareImages, CShapesAreListedAtTheLinkersAddresses) {
+    using K = VariableKind;
+    const std::vector<Expected> cases = {
+        // An array of structs holding a struct behind a typedef.
+        {"motor", "motor", 0, 36, "struct Motor[3]", K::Array},
+        {"motor[1]", "motor", 12, 12, "struct Motor", K::Struct},
+        {"motor[1].current", "motor", 14, 6, "PhaseCurrents", K::Struct},
+        {"motor[1].current.a", "motor", 14, 2, "int16_t", K::SignedInteger},
+        {"motor[2].current.c", "motor", 30, 2, "int16_t", K::SignedInteger},
+        {"motor[2].torque", "motor", 32, 4, "float", K::Float},
+        // Nested structs, one of them without a name of its own.
+        {"controller", "controller", 0, 20, "struct Controller", K::Struct},
+        {"controller.main.current.b", "controller", 4, 2, "int16_t", K::SignedInteger},
+        {"controller.loop", "controller", 12, 8, "(anonymous struct)", K::Struct},
+        {"controller.loop.setpoint", "controller", 16, 4, "int32_t", K::SignedInteger},
+        {"word", "word", 0, 4, "union Word", K::Union},
+        {"word.whole", "word", 0, 4, "uint32_t", K::UnsignedInteger},
+        {"word.bytes[3]", "word", 3, 1, "uint8_t", K::UnsignedInteger},
+        // Bit fields: the byte holding the first bit, then bits from the least significant.
+        {"flags.ready", "flags", 0, 1, "unsigned int", K::BitField, 0, 1},
+        {"flags.mode", "flags", 0, 1, "unsigned int", K::BitField, 1, 3},
+        {"flags.count", "flags", 0, 2, "unsigned int", K::BitField, 4, 12},
+        {"flags.offset", "flags", 2, 1, "int", K::BitField, 0, 5},
+        {"mode", "mode", 0, 4, "enum Mode", K::Enum},
+        {"gain", "gain", 0, 8, "double", K::Float},
+        // Qualifiers and typedefs keep the names the source gave them.
+        {"sample", "sample", 0, 2, "volatile Sample", K::SignedInteger},
+        {"limit", "limit", 0, 4, "const int32_t", K::SignedInteger},
+        {"statusRegister", "statusRegister", 0, 8, "volatile uint16_t * const", K::Pointer},
+        {"fileScopeCounter", "fileScopeCounter", 0, 2, "volatile int16_t", K::SignedInteger},
+        {"grid", "grid", 0, 24, "int[2][3]", K::Array},
+        {"grid[1]", "grid", 12, 12, "int[3]", K::Array},
+        {"grid[1][2]", "grid", 20, 4, "int", K::SignedInteger},
+        {"buffer", "buffer", 0, 2000, "uint16_t[1000]", K::Array},
+        {"buffer[63]", "buffer", 126, 2, "uint16_t", K::UnsignedInteger},
+    };
+    for (const char* image : {"c4", "c5"}) ExpectAtLinkedAddresses(Image(image), cases);
+}
+
+TEST_F(FirmwareImages, CxxNamesAreQualified) {
+    using K = VariableKind;
+    const std::vector<Expected> cases = {
+        {"drive::loop::integral", "drive::loop::integral", 0, 4, "int32_t", K::SignedInteger},
+        {"drive::limit", "drive::limit", 0, 2, "uint16_t", K::UnsignedInteger},
+        {"drive::gains", "drive::gains", 0, 8, "Gains", K::Struct},
+        {"drive::gains.ki", "drive::gains", 4, 4, "float", K::Float},
+        // A static member, declared in its class and defined outside it.
+        {"drive::Pid::instances", "drive::Pid::instances", 0, 2, "int16_t", K::SignedInteger},
+        {"(anonymous namespace)::hidden", "(anonymous namespace)::hidden", 0, 4, "int", K::SignedInteger},
+    };
+    for (const char* image : {"cxx4", "cxx5"}) ExpectAtLinkedAddresses(Image(image), cases);
+}
+
+TEST_F(FirmwareImages, Dwarf4And5GiveTheSameList) {
+    for (const auto& [four, five] : {std::pair{"c4", "c5"}, std::pair{"cxx4", "cxx5"}}) {
+        SCOPED_TRACE(four);
+        const auto rows = Rows(ReadFirmwareSymbols(Image(four).string()));
+        EXPECT_FALSE(rows.empty());
+        EXPECT_EQ(rows, Rows(ReadFirmwareSymbols(Image(five).string())));
+    }
+}
+
+TEST_F(FirmwareImages, ListsEachStaticVariableOnceAndNothingElse) {
+    const FirmwareSymbols symbols = ReadFirmwareSymbols(Image("c5").string());
+    std::set<std::string> paths;
+    for (const FirmwareVariable& variable : symbols.variables)
+        EXPECT_TRUE(paths.insert(variable.path).second) << variable.path << " is listed twice";
+    // The second unit only declares the motors; a local variable has no fixed address; only the
+    // first 64 elements of an array are listed.
+    for (const char* absent : {"local", "main", "motor_speed_sum", "buffer[64]"})
+        EXPECT_EQ(paths.count(absent), 0u) << absent;
+    const FirmwareVariable* perThread = Find(symbols, "perThreadErrors");
+    ASSERT_NE(perThread, nullptr);
+    EXPECT_FALSE(perThread->address.has_value());
+    EXPECT_EQ(perThread->typeName, "int");
+}
+
+TEST_F(FirmwareImages, WithoutDwarfTheSymbolTableGivesNamesAddressesAndSizes) {
+    const fs::path image = Image("c_plain");
+    const FirmwareSymbols symbols = ReadFirmwareSymbols(image.string());
+    EXPECT_FALSE(symbols.fromDebugInfo);
+    const auto nm = NmAddresses(image);
+    for (const auto& [name, size] : std::vector<std::pair<std::string, uint64_t>>{
+             {"motor", 36}, {"controller", 20}, {"fileScopeCounter", 2}, {"buffer", 2000}, {"limit", 4}}) {
+        SCOPED_TRACE(name);
+        const FirmwareVariable* variable = Find(symbols, name);
+        ASSERT_NE(variable, nullptr);
+        ASSERT_TRUE(variable->address.has_value());
+        EXPECT_EQ(*variable->address, nm.at(name));
+        EXPECT_EQ(variable->byteSize, size);
+        EXPECT_EQ(variable->kind, VariableKind::Other);
+    }
+    // Functions are not variables, and without types nothing can be expanded.
+    for (const char* absent : {"main", "motor[1]"}) EXPECT_EQ(Find(symbols, absent), nullptr) << absent;
+}
+
+TEST_F(FirmwareImages, UnreadableFilesGiveAnErrorNamingThem) {
+    std::ifstream imageFile(Image("c5"), std::ios::binary);
+    const std::string image((std::istreambuf_iterator<char>(imageFile)), std::istreambuf_iterator<char>());
+    ASSERT_GT(image.size(), 4096u);
+    const fs::path object = folder_->Path() / "unit.o";
+    ASSERT_EQ(std::system((Quoted(ONDRIX_HOST_C_COMPILER) + " -c -g -o " + Quoted(object.string()) + " " +
+                           Source("motor_speed.c"))
+                              .c_str()),
+              0);
+
+    struct Case {
+        std::string name;
+        std::optional<std::string> content;  // none: use the path as it is
+        std::string says;
+    };
+    const std::vector<Case> cases = {
+        {"missing", std::nullopt, "cannot open"},
+        {"", std::nullopt, "not a regular file"},  // the folder itself
+        {"empty", std::string(), "not an ELF file"},
+        {"text", std::string("int motor[3];\n"), "not an ELF file"},
+        {"header_only", image.substr(0, 64), "truncated"},
+        {"half", image.substr(0, image.size() / 2), "truncated"},
+        {"all_but_one_byte", image.substr(0, image.size() - 1), "truncated"},
+        {"unit.o", std::nullopt, "not yet linked"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path path = folder_->Path() / c.name;
+        if (c.content) std::ofstream(path, std::ios::binary) << *c.content;
+        try {
+            ReadFirmwareSymbols(path.string());
+            ADD_FAILURE() << "no error";
+        } catch (const FirmwareFileError& error) {
+            const std::string message = error.what();
+            EXPECT_NE(message.find(path.string()), std::string::npos) << message;
+            EXPECT_NE(message.find(c.says), std::string::npos) << message;
+        }
+    }
+}
+
+TEST_F(FirmwareImages, ThirtyTwoBitImagesWhereTheCompilerCanBuildThem) {
+    const fs::path image = Image("c32");
+    const std::string command = Quoted(ONDRIX_HOST_C_COMPILER) + " -m32 -O0 -g -no-pie -o " + Quoted(image.string()) +
+                                " " + Source("motor_control.c") + " " + Source("motor_speed.c") + " >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) GTEST_SKIP() << "the host compiler cannot build 32-bit programs";
+    ExpectAtLinkedAddresses(image, {{"motor[1].current.a", "motor", 14, 2, "int16_t", VariableKind::SignedInteger},
+                                    {"statusRegister", "statusRegister", 0, 4, "volatile uint16_t * const",
+                                     VariableKind::Pointer}});
+}
+
+}  // namespace
+}  // namespace ondrix
