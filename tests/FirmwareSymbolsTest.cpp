@@ -271,5 +271,39 @@ TEST_F(FirmwareImages, ThirtyTwoBitImagesWhereTheCompilerCanBuildThem) {
                                      VariableKind::Pointer}});
 }
 
+// A big-endian target lays the same source out alike: each member at the same offset in its
+// variable, bit fields counted in the target's own order. Runs where a big-endian cross compiler
+// is installed; it links without a C library, as a firmware does.
+TEST_F(FirmwareImages, BigEndianImagesWhereACrossCompilerIsInstalled) {
+    const fs::path image = Image("c_big_endian");
+    const std::string command = "mips-linux-gnu-gcc -ffreestanding -nostdlib -static -Wl,-e,main -O0 -g -o " +
+                                Quoted(image.string()) + " " + Source("motor_control.c") + " " +
+                                Source("motor_speed.c") + " >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) GTEST_SKIP() << "no big-endian cross compiler (mips-linux-gnu-gcc)";
+    // Member layouts relative to their variable, for the variables whose types do not depend on
+    // the target's word size.
+    const auto layout = [](const fs::path& file) {
+        std::vector<std::string> rows;
+        const FirmwareSymbols symbols = ReadFirmwareSymbols(file.string());
+        for (const char* root : {"motor", "controller", "word", "flags", "sample"}) {
+            const FirmwareVariable* base = Find(symbols, root);
+            if (base == nullptr || !base->address) {
+                ADD_FAILURE() << root << " is missing from " << file;
+                continue;
+            }
+            for (const FirmwareVariable& v : symbols.variables) {
+                if (v.path.rfind(root, 0) != 0 || !v.address) continue;
+                rows.push_back(v.path + " +" + std::to_string(*v.address - *base->address) + " " +
+                               std::to_string(v.byteSize) + " " + v.typeName + " " + VariableKindText(v.kind) + " " +
+                               std::to_string(v.bitOffset) + ":" + std::to_string(v.bitSize));
+            }
+        }
+        return rows;
+    };
+    const std::vector<std::string> bigEndian = layout(image);
+    EXPECT_GT(bigEndian.size(), 20u);
+    EXPECT_EQ(bigEndian, layout(Image("c5")));
+}
+
 }  // namespace
 }  // namespace ondrix
