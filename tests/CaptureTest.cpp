@@ -189,6 +189,40 @@ TEST(Capture, InterruptionKeepsWhatWasRecorded) {
     EXPECT_TRUE(DecodeRecordedData(bytes.data(), bytes.size()).valid);
 }
 
+// ---- Trigger ---------------------------------------------------------------------------------
+
+TEST(CaptureTrigger, OptionsAreCheckedWithTheRest) {
+    const auto given = ParseCaptureCommand(Words("--port COM1 --addr 20000000,-,-,- --frames 50 --tsv - "
+                                                 "--trigger CH1:falling:-5 --pre 10"));
+    ASSERT_TRUE(given.options) << given.error;
+    ASSERT_TRUE(given.options->trigger);
+    EXPECT_EQ(given.options->trigger->edge, TriggerEdge::Falling);
+    EXPECT_EQ(given.options->preTrigger, 10u);
+    const std::string base = "--port COM1 --addr 20000000,-,-,- --frames 50 --tsv - ";
+    for (const char* refused : {"--pre 5", "--trigger CH2:rising:0", "--trigger CH1:rising:0 --pre 50",
+                                "--trigger CH1:sideways:0", "--trigger CH1:rising:0 --pre x"}) {
+        const auto command = ParseCaptureCommand(Words(base + refused));
+        EXPECT_FALSE(command.options) << refused;
+        EXPECT_FALSE(command.error.empty()) << refused;
+    }
+}
+
+// The sine rises through 0 once a period: with 1000 samples before the trigger, row 1000 is the
+// first sample at or above 0 after a negative one, and X runs on without a gap around it.
+TEST(CaptureTrigger, RowPreIsTheTriggerSample) {
+    test::VirtualMpuRig mpu;
+    const auto run = Capture("--port " + mpu.DevicePath() +
+                             " --addr 20000000,20000010,-,- --frames 1500 --tsv - --trigger CH1:rising:0 --pre 1000");
+    ASSERT_EQ(run.exitCode, kCaptureDone) << run.err;
+    std::istringstream lines(run.out);
+    std::vector<std::array<long, 5>> rows;
+    for (std::array<long, 5> row{}; lines >> row[0] >> row[1] >> row[2] >> row[3] >> row[4];) rows.push_back(row);
+    ASSERT_EQ(rows.size(), 1500u);
+    EXPECT_LT(rows[999][1], 0);
+    EXPECT_GE(rows[1000][1], 0);
+    for (size_t i = 1; i < rows.size(); ++i) ASSERT_EQ(rows[i][0], rows[i - 1][0] + 1) << "a gap at row " << i;
+}
+
 // ---- Variables by name, with the firmware's ELF file ------------------------------------
 
 TEST(CaptureNames, ItemsMayNameVariablesOnlyWithAFirmware) {

@@ -98,7 +98,8 @@ CaptureOptions Parse(const std::vector<std::string>& args) {
     CaptureOptions options;
     std::map<std::string, std::string> given;
     static const char* const known[] = {"--port", "--addr",      "--frames", "--seconds",   "--tsv", "--dat",
-                                        "--baud", "--data-bits", "--parity", "--stop-bits", "--elf"};
+                                        "--baud", "--data-bits", "--parity", "--stop-bits", "--elf",
+                                        "--trigger", "--pre"};
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& name = args[i];
         if (name == "--reconnect") {
@@ -134,6 +135,21 @@ CaptureOptions Parse(const std::vector<std::string>& args) {
     if (auto text = value("--dat")) options.datPath = *text;
     if (options.datPath == "-") throw Refusal{"--dat needs a file name: the recorded file is binary"};
     if (options.tsvPath.empty() && options.datPath.empty()) throw Refusal{"nothing to record into: give --tsv or --dat"};
+    if (auto text = value("--trigger")) {
+        const ParsedTrigger parsed = ParseTriggerText(*text);
+        if (!parsed.error.empty()) throw Refusal{"--trigger " + parsed.error};
+        if (!options.channels[parsed.settings.channel].on && options.variableNames[parsed.settings.channel].empty())
+            throw Refusal{"--trigger: channel " + std::to_string(parsed.settings.channel + 1) + " is switched off"};
+        options.trigger = parsed.settings;
+    }
+    if (auto text = value("--pre")) {
+        if (!options.trigger) throw Refusal{"--pre needs --trigger"};
+        const auto number = WholeNumber(*text);
+        if (!number) throw Refusal{"--pre takes a whole number of samples, not '" + *text + "'"};
+        options.preTrigger = static_cast<uint64_t>(*number);
+        if (options.frames && options.preTrigger >= *options.frames)
+            throw Refusal{"--pre must be below --frames, so that the trigger sample is recorded"};
+    }
     return options;
 }
 
@@ -169,6 +185,7 @@ std::string CaptureUsage() {
            "                      [--parity none|odd|even] [--stop-bits 1|1.5|2]\n"
            "                      [--elf FIRMWARE] --addr A1,A2,A3,A4 (--frames N | --seconds S)\n"
            "                      [--tsv FILE|-] [--dat FILE] [--reconnect]\n"
+           "                      [--trigger CHn:rising|falling|either:LEVEL [--pre N]]\n"
            "       ondrix-capture --elf FIRMWARE --list\n"
            "\n"
            "Records the four channels from an MPU without a window. Each address is 1 to 8\n"
@@ -179,6 +196,10 @@ std::string CaptureUsage() {
            "- is standard output. --dat writes a recorded data file the scope can open. COMn\n"
            "is looked up in the ports folder beside this program, else it is /dev/ttyS<n-1>.\n"
            "SIGINT or SIGTERM ends the recording early and keeps what was recorded.\n"
+           "\n"
+           "With --trigger, nothing is recorded until channel n crosses LEVEL (a 16-bit value)\n"
+           "the way given; the recording then starts N samples (--pre, default 0) before the\n"
+           "crossing sample, which is row N, and --frames or --seconds count from there.\n"
            "\n"
            "A device that goes away (unplugged, hung up) ends the recording with status 1,\n"
            "keeping what was recorded. With --reconnect the port is tried again every 0.5 s\n"

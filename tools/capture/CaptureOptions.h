@@ -5,6 +5,7 @@
 //                  [--parity none|odd|even] [--stop-bits 1|1.5|2]
 //                  [--elf FIRMWARE] --addr A1,A2,A3,A4 (--frames N | --seconds S)
 //                  [--tsv FILE|-] [--dat FILE] [--reconnect]
+//                  [--trigger CHn:rising|falling|either:LEVEL [--pre N]]
 //   ondrix-capture --elf FIRMWARE --list
 
 #include <array>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "acquisition/PortSettings.h"
+#include "acquisition/TriggerDetector.h"
 #include "acquisition/WireProtocol.h"
 
 namespace ondrix {
@@ -35,6 +37,11 @@ struct CaptureOptions {
     // digits has that address in `channels` meanwhile, used when no variable has the name.
     std::string elfPath;
     std::array<std::string, kChannelCount> variableNames;
+    // --trigger: nothing is recorded until the trigger channel crosses the level; the recording
+    // then starts `preTrigger` samples (--pre) before the crossing sample, which is row
+    // `preTrigger` (counted from 0) when that many samples came before it.
+    std::optional<TriggerSettings> trigger;
+    uint64_t preTrigger = 0;
 };
 
 struct CaptureCommand {

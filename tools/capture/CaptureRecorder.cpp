@@ -1,7 +1,9 @@
 #include "CaptureRecorder.h"
 
 #include <chrono>
+#include <deque>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <system_error>
@@ -11,6 +13,7 @@
 #include "acquisition/RecordedData.h"
 #include "acquisition/SerialLink.h"
 #include "acquisition/SettingsFile.h"
+#include "acquisition/TriggerDetector.h"
 #include "platform/AtomicFile.h"
 #include "platform/EventLoop.h"
 
@@ -31,38 +34,76 @@ public:
 };
 
 // The four channels' values of each sample, written as a TSV line once the fourth arrives and
-// kept for the recorded file when one is asked for.
+// kept for the recorded file when one is asked for. With a trigger, nothing is recorded until
+// it fires; the rows just before it are kept meanwhile, so the recording starts with them.
 class Recording {
 public:
-    Recording(std::ostream* tsv, bool keepValues, uint64_t frameLimit)
-        : tsv_(tsv), keepValues_(keepValues), frameLimit_(frameLimit) {}
+    Recording(std::ostream* tsv, bool keepValues, uint64_t frameLimit, const CaptureOptions& options)
+        : tsv_(tsv), keepValues_(keepValues), frameLimit_(frameLimit), preTrigger_(options.preTrigger) {
+        if (options.trigger) trigger_.emplace(*options.trigger);
+        waiting_ = trigger_.has_value();
+    }
 
     void Add(int channel, double x, double y) {
         if (Complete()) return;
         row_[channel] = static_cast<int16_t>(y);
         if (channel != kChannelCount - 1) return;
-        if (tsv_)
-            *tsv_ << static_cast<uint64_t>(x) << '\t' << row_[0] << '\t' << row_[1] << '\t' << row_[2] << '\t' << row_[3]
-                  << '\n';
-        if (keepValues_)
-            for (int c = 0; c < kChannelCount; ++c) values_[c].push_back(row_[c]);
-        ++frames_;
+        const Row row{static_cast<uint64_t>(x), row_};
+        if (!waiting_) {
+            Write(row);
+            return;
+        }
+        // The rows before the trigger must be there first, as an oscilloscope fills its
+        // pre-trigger memory before it arms: the crossing sample is then always row --pre.
+        const bool crossed = trigger_->Feed(x, row_[trigger_->Settings().channel]).has_value();
+        if (!crossed || before_.size() < preTrigger_) {
+            if (preTrigger_ == 0) return;
+            if (before_.size() == preTrigger_) before_.pop_front();
+            before_.push_back(row);
+            return;
+        }
+        waiting_ = false;
+        for (const Row& earlier : before_) Write(earlier);
+        before_.clear();
+        Write(row);
     }
     void Clear() {
         for (auto& values : values_) values.clear();
         frames_ = 0;
+        before_.clear();
+        if (trigger_) trigger_->Rearm();
+        waiting_ = trigger_.has_value();
     }
+    bool Triggered() const { return !waiting_; }
     bool Complete() const { return frames_ >= frameLimit_; }
     uint64_t Frames() const { return frames_; }
     std::vector<int16_t>& Values(int channel) { return values_[channel]; }
 
 private:
+    struct Row {
+        uint64_t x;
+        SampleValues values;
+    };
+    void Write(const Row& row) {
+        if (Complete()) return;
+        if (tsv_)
+            *tsv_ << row.x << '\t' << row.values[0] << '\t' << row.values[1] << '\t' << row.values[2] << '\t'
+                  << row.values[3] << '\n';
+        if (keepValues_)
+            for (int c = 0; c < kChannelCount; ++c) values_[c].push_back(row.values[c]);
+        ++frames_;
+    }
+
     std::ostream* tsv_;
     bool keepValues_;
     uint64_t frameLimit_;
     uint64_t frames_ = 0;
     SampleValues row_{};
     std::array<std::vector<int16_t>, kChannelCount> values_;
+    std::optional<TriggerDetector> trigger_;
+    bool waiting_ = false;
+    size_t preTrigger_;
+    std::deque<Row> before_;
 };
 
 class RecordingChannel : public ChannelSink {
@@ -204,7 +245,7 @@ public:
         : options_(options),
           outputs_(outputs),
           errors_(errors),
-          recording_(outputs.Tsv(), outputs.WantsValues(), options.frames.value_or(UINT64_MAX)),
+          recording_(outputs.Tsv(), outputs.WantsValues(), options.frames.value_or(UINT64_MAX), options),
           host_(options, errors),
           settings_(options.settings),
           link_(settings_, notifier_, ResolverFor(options)),
@@ -228,13 +269,15 @@ public:
         // A reader that went away (a pipe into head) ends the recording like a signal would, and
         // so does a device that went away, unless it is to be waited for.
         bool outputClosed = false;
-        loop_.RunUntil(
-            [&] {
-                if (outputs_.Tsv() == &standardOutput) outputClosed = !standardOutput.flush();
-                return recording_.Complete() || interrupted || outputClosed ||
-                       (host_.deviceLost && !options_.reconnect);
-            },
-            timeLimit);
+        const auto stopped = [&] {
+            if (outputs_.Tsv() == &standardOutput) outputClosed = !standardOutput.flush();
+            return interrupted || outputClosed || (host_.deviceLost && !options_.reconnect);
+        };
+        // A trigger is waited for as long as it takes; the time limit counts from it.
+        if (options_.trigger)
+            loop_.RunUntil([&] { return recording_.Triggered() || stopped(); },
+                           std::chrono::steady_clock::duration::max() / 2);
+        if (recording_.Triggered()) loop_.RunUntil([&] { return recording_.Complete() || stopped(); }, timeLimit);
         session_.Stop();
 
         try {
