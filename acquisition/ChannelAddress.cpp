@@ -1,5 +1,8 @@
 #include "ChannelAddress.h"
 
+#include <cinttypes>
+#include <cstdio>
+
 namespace ondrix {
 
 namespace {
@@ -7,6 +10,12 @@ namespace {
 bool IsUpperHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
 
 }  // namespace
+
+std::string AddressText(uint32_t address) {
+    char text[9];
+    std::snprintf(text, sizeof text, "%08" PRIX32, address);
+    return text;
+}
 
 ParsedAddress ParseAddressText(const std::string& text) {
     using Status = ParsedAddress::Status;

@@ -29,6 +29,8 @@ struct ParsedAddress {
 // Upper-case hexadecimal of one to eight digits covers the whole 32-bit range; lower case is
 // refused, as the address boxes force upper case while typing.
 ParsedAddress ParseAddressText(const std::string& text);
+// The box's text of an address: eight upper-case hexadecimal digits, as ParseAddressText reads.
+std::string AddressText(uint32_t address);
 
 // "CH1 invalid address!" .. "CH4 invalid address!", for channel 1..4.
 std::string InvalidAddressMessage(int channel);

@@ -1,5 +1,8 @@
 #include "firmware/FirmwareSymbols.h"
 
+#include <cinttypes>
+#include <cstdio>
+
 #include "firmware/DwarfReader.h"
 #include "firmware/ElfFile.h"
 #include "firmware/ElfSymbolTable.h"
@@ -20,6 +23,12 @@ const char* VariableKindText(VariableKind kind) {
     case VariableKind::Other: break;
     }
     return "";
+}
+
+std::string AddressListing(uint64_t address) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%08" PRIX64, address);
+    return text;
 }
 
 FirmwareSymbols ReadFirmwareSymbols(const std::string& elfPath) {

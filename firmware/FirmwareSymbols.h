@@ -62,6 +62,11 @@ constexpr size_t kMaxEntriesPerType = 4096;
 //    which bounds the memory a hostile file can make the reader take.
 constexpr size_t kMaxListedEntries = 500000;
 
+// The highest address a channel can watch: a request carries 32 bits.
+constexpr uint64_t kLargestWatchableAddress = 0xFFFFFFFFu;
+// "0x" and eight (or more) upper-case hexadecimal digits, as lists show an address.
+std::string AddressListing(uint64_t address);
+
 // Throws FirmwareFileError.
 FirmwareSymbols ReadFirmwareSymbols(const std::string& elfPath);
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "Bytes.h"
 #include "TemporaryFolder.h"
 #include "acquisition/ExtraSettings.h"
 
@@ -14,13 +15,6 @@ namespace ondrix {
 namespace {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
-
-std::string ReadText(const std::filesystem::path& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 void WriteText(const std::filesystem::path& path, const std::string& text) { std::ofstream(path) << text; }
 
@@ -88,7 +82,7 @@ TEST(ExtraSettingsTest, FileLivesBesideConfigDat) {
     ExtraSettings settings;
     settings.Set("firmware.elf", "fw.elf");
     ASSERT_EQ(SaveExtraSettingsFile(location, settings), "");
-    EXPECT_EQ(ReadText(program.Path() / "ondrix.ini"), "firmware.elf = fw.elf\n");
+    EXPECT_EQ(test::ReadText((program.Path() / "ondrix.ini").string()), "firmware.elf = fw.elf\n");
     EXPECT_EQ(ExtraSettingsSavePath(location), (program.Path() / "ondrix.ini").string());
     EXPECT_EQ(LoadExtraSettingsFile(location).Value("firmware.elf"), "fw.elf");
 

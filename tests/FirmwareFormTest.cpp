@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "Bytes.h"
 #include "MainWindowRig.h"
 #include "firmware/FirmwareSymbols.h"
 #include "workbench/FirmwareForm.h"
@@ -68,13 +69,6 @@ uint32_t AddressOf(const std::filesystem::path& elf, const std::string& path) {
 }
 
 QString BoxText(uint32_t address) { return QStringLiteral("%1").arg(address, 8, 16, QLatin1Char('0')).toUpper(); }
-
-std::string ReadText(const std::filesystem::path& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 // Sends a drag of `mime` over a channel's group and drops it there; true when the group took it.
 bool DropOn(QWidget& target, const QMimeData& mime) {
@@ -288,7 +282,7 @@ TEST_F(FirmwareFormTest, AssignmentsAndFileAreKeptInOndrixIni) {
     ASSERT_TRUE(Form().AssignPath(0, "sine"));
     ASSERT_TRUE(Form().AssignPath(3, "flags.level"));
     ASSERT_TRUE(Window().WaitForFiles());
-    const std::string ini = ReadText(settings_.Path() / "ondrix.ini");
+    const std::string ini = test::ReadText((settings_.Path() / "ondrix.ini").string());
     EXPECT_NE(ini.find("firmware.elf = " + Elf().string() + "\n"), std::string::npos) << ini;
     EXPECT_NE(ini.find("firmware.ch1 = sine\n"), std::string::npos) << ini;
     EXPECT_NE(ini.find("firmware.ch4 = flags.level\n"), std::string::npos) << ini;
@@ -319,7 +313,7 @@ TEST_F(FirmwareFormTest, CommandLineAddressesWinForTheirRun) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return Form().Index() != nullptr; }, 10000));
     EXPECT_EQ(Window().form.ChannelAddress(0), kDemoAddresses[0]);
     EXPECT_EQ(Form().Assignments().variables[0], "");
-    EXPECT_NE(ReadText(settings_.Path() / "ondrix.ini").find("firmware.ch1 = sine\n"), std::string::npos);
+    EXPECT_NE(test::ReadText((settings_.Path() / "ondrix.ini").string()).find("firmware.ch1 = sine\n"), std::string::npos);
 }
 
 TEST_F(FirmwareFormTest, VariablesWithoutAUsableAddressCannotBePutOnAChannel) {

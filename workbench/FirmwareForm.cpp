@@ -25,15 +25,12 @@ constexpr int kWindowHeight = 480;
 // the tree longer than anyone reads.
 constexpr size_t kExpandedMatches = 200;
 constexpr int kSettleMs = 300;
-constexpr uint64_t kLargestAddress = 0xFFFFFFFFu;
 const QColor kVanishedColour(Qt::red);
 const char* const kElfFilter = "ELF files (*.elf *.axf *.out);;All files (*)";
 
-QString HexAddress(uint64_t address) {
-    return QStringLiteral("0x") + QStringLiteral("%1").arg(address, 8, 16, QLatin1Char('0')).toUpper();
-}
+QString HexAddress(uint64_t address) { return QString::fromStdString(AddressListing(address)); }
 
-QString BoxAddress(uint32_t address) { return QStringLiteral("%1").arg(address, 8, 16, QLatin1Char('0')).toUpper(); }
+QString BoxAddress(uint32_t address) { return QString::fromStdString(AddressText(address)); }
 
 QString FileNameOf(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
 
@@ -56,7 +53,7 @@ std::optional<uint32_t> BoxValue(const QLineEdit& box) {
 
 std::string NotAssignableReason(const FirmwareVariable& variable) {
     if (!variable.address) return "no fixed address";
-    if (*variable.address > kLargestAddress) return "beyond the 32-bit addresses a channel can watch";
+    if (*variable.address > kLargestWatchableAddress) return "beyond the 32-bit addresses a channel can watch";
     return {};
 }
 

@@ -26,10 +26,6 @@ constexpr int kTimer1IntervalMs = 500;
 
 QString RunningCaption() { return QStringLiteral("Ondrix  ---  Running..."); }
 
-QString AddressText(uint32_t address) {
-    return QStringLiteral("%1").arg(address, 8, 16, QLatin1Char('0')).toUpper();
-}
-
 std::unique_ptr<TFileDialogs> DesktopDialogsUnlessGiven(const TFileDialogs* given, QWidget& parent) {
     if (given) return nullptr;
     return std::make_unique<TQtFileDialogs>(parent);
@@ -353,7 +349,7 @@ bool TForm1::ApplyAddressBox(int channel) {
 }
 
 void TForm1::ShowAddress(int channel) {
-    ChannelBoxes[channel].Address.setText(AddressText(channels_[channel].Address));
+    ChannelBoxes[channel].Address.setText(QString::fromStdString(AddressText(channels_[channel].Address)));
 }
 
 void TForm1::TakeTitles() {

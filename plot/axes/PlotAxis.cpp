@@ -20,7 +20,6 @@ constexpr double kWheelScrollStep = 0.05;
 constexpr double kWheelZoomStepLinear = 0.025;
 constexpr double kWheelZoomStepLog = 0.05;
 
-int RoundToInt(double x) { return static_cast<int>(std::nearbyint(x)); }
 
 // A log scale has no place for values <= 0; they stand in as 1 wherever the scale is used.
 double LogSafe(double value) { return value > 0 ? value : 1; }

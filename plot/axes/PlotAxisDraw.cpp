@@ -17,7 +17,6 @@ namespace ondrix {
 
 namespace {
 
-int RoundToInt(double x) { return static_cast<int>(std::nearbyint(x)); }
 
 int DegreesOf(TRotationAngle angle) {
     switch (angle) {

@@ -549,6 +549,8 @@ private:
     TPlotExportHost& ExportHost() const;
     TPlotSurfaceFactory& Surfaces() const;
     void PaintPicture(TCanvas& canvas);
+    // The print settings as they stand.
+    TPlotPrintJob PrintJob() const;
     std::unique_ptr<TPlotBitmap> PaintBitmap();
     std::unique_ptr<TPlotMetafile> PaintMetafile();
     std::string PaintEmf(const std::string& title);

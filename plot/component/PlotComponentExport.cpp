@@ -168,12 +168,15 @@ std::string TPlotComponent::GetJPEG(int quality, bool progressive) {
 
 // ---- Printing -----------------------------------------------------------------------------
 
+TPlotPrintJob TPlotComponent::PrintJob() const {
+    return {printOrientation_, printDocumentName_, printMarginLeft_, printMarginTop_,
+            printMarginRight_, printMarginBottom_, printerName_, printShowDialog_};
+}
+
 void TPlotComponent::PrintChart() {
     try {
         TPlotExportHost& host = ExportHost();
-        const TPlotPrintJob job{printOrientation_, printDocumentName_, printMarginLeft_, printMarginTop_,
-                                printMarginRight_, printMarginBottom_, printerName_, printShowDialog_};
-        if (!host.BeginPrintJob(job)) return;
+        if (!host.BeginPrintJob(PrintJob())) return;
         BeginUpdate();
         TScopeExit resume([this] { EndUpdate(); });
         if (OnBeforePrint) OnBeforePrint();
@@ -185,8 +188,8 @@ void TPlotComponent::PrintChart() {
 }
 
 void TPlotComponent::PreviewChart() {
-    const TPlotPrintJob job{printOrientation_, printDocumentName_, printMarginLeft_, printMarginTop_,
-                            printMarginRight_, printMarginBottom_, printerName_, false};
+    TPlotPrintJob job = PrintJob();
+    job.ShowDialog = false;
     ExportHost().ShowPrintPreview(job, [this] { return PaintWithoutToolBars([this] { return PaintMetafile(); }); });
 }
 

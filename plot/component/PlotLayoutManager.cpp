@@ -17,7 +17,6 @@ namespace ondrix {
 namespace {
 
 // Nearest integer, ties to even (the default rounding mode).
-int RoundEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 bool IsDataView(const TPlotObject& obj) { return dynamic_cast<const TPlotDataView*>(&obj) != nullptr; }
 bool IsPlaceholder(const TPlotObject& obj) { return dynamic_cast<const TPlotDataViewLayout*>(&obj) != nullptr; }
@@ -31,7 +30,7 @@ bool IsCartesianAxis(const TPlotLayoutObject& obj) {
 // by where they start along it.
 std::string SideKey(const TPlotLayoutObject& obj) {
     char key[32];
-    std::snprintf(key, sizeof key, "%.3d%.3d", static_cast<int>(obj.GetZOrder()), RoundEven(obj.GetStartPercent()));
+    std::snprintf(key, sizeof key, "%.3d%.3d", static_cast<int>(obj.GetZOrder()), RoundToInt(obj.GetStartPercent()));
     return key;
 }
 
@@ -382,19 +381,19 @@ void TPlotLayoutManager::PlaceAlongSides(const TPlotLayoutFrame& frame, const TP
         TPlotRect rect = obj.GetDrawRect();
         if (obj.GetHorizontal()) {
             if (toolBar) {
-                rect.Left = RoundEven(start * (frame.Width - 2 * b)) + b;
-                rect.Right = RoundEven(stop * (frame.Width - 2 * b)) + b - 1;
+                rect.Left = RoundToInt(start * (frame.Width - 2 * b)) + b;
+                rect.Right = RoundToInt(stop * (frame.Width - 2 * b)) + b - 1;
             } else if (dynamic_cast<TPlotLabel*>(&obj) != nullptr) {
                 const int length = frame.Width - b - frame.OuterMarginLeft - frame.OuterMarginRight;
-                rect.Left = RoundEven(start * length) + b + frame.OuterMarginLeft;
-                rect.Right = RoundEven(stop * length) + b + frame.OuterMarginLeft;
+                rect.Left = RoundToInt(start * length) + b + frame.OuterMarginLeft;
+                rect.Right = RoundToInt(stop * length) + b + frame.OuterMarginLeft;
             } else {
-                rect.Left = view.Left + RoundEven(viewWidth * start);
-                rect.Right = view.Left + RoundEven(viewWidth * stop);
+                rect.Left = view.Left + RoundToInt(viewWidth * start);
+                rect.Right = view.Left + RoundToInt(viewWidth * stop);
             }
         } else if (!toolBar) {
-            rect.Top = view.Bottom - RoundEven(viewHeight * stop);
-            rect.Bottom = view.Bottom - RoundEven(viewHeight * start);
+            rect.Top = view.Bottom - RoundToInt(viewHeight * stop);
+            rect.Bottom = view.Bottom - RoundToInt(viewHeight * start);
         }
         obj.SetDrawRect(rect);
     }

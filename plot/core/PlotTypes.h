@@ -9,6 +9,7 @@
 // them to its own.
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
@@ -23,6 +24,10 @@ class EPlotError : public std::runtime_error {
 public:
     explicit EPlotError(const std::string& message) : std::runtime_error(message) {}
 };
+
+// The plot's rounding of lengths and positions to pixels: to the nearest integer, ties to even
+// (the default rounding mode), as every layout rule of the plot states it.
+inline int RoundToInt(double x) { return static_cast<int>(std::nearbyint(x)); }
 
 // A pixel rectangle; Right and Bottom lie just outside it.
 struct TPlotRect {

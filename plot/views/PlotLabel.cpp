@@ -22,10 +22,8 @@ void TPlotLabel::SetFont(const TPlotFont& value) { SetField(font_, ClampedFont(v
 TPlotLabel::Margins TPlotLabel::PixelMargins(const TPlotTextMeasure& measure) const {
     const double charHeight = measure.TextHeight("0", font_);
     const double charWidth = measure.TextWidth("0", font_);
-    // Rounded to nearest, ties to even (the default rounding mode).
-    auto round = [](double pixels) { return static_cast<int>(std::nearbyint(pixels)); };
-    return {round(charWidth * marginLeft_), round(charHeight * marginTop_), round(charWidth * marginRight_),
-            round(charHeight * marginBottom_)};
+    return {RoundToInt(charWidth * marginLeft_), RoundToInt(charHeight * marginTop_),
+            RoundToInt(charWidth * marginRight_), RoundToInt(charHeight * marginBottom_)};
 }
 
 int TPlotLabel::GetRequiredWidth(const TPlotTextMeasure& measure) {

@@ -13,9 +13,6 @@ namespace ondrix {
 
 namespace {
 
-// Nearest integer with ties to even, the default rounding mode.
-int Round(double pixels) { return static_cast<int>(std::nearbyint(pixels)); }
-
 // Whole parts of `count` items per `per`, the last part possibly short; `per` is at least 1.
 int CeilDiv(int count, int per) { return (count + per - 1) / per; }
 
@@ -93,7 +90,7 @@ void TPlotLegend::RebuildItems() {
 
 void TPlotLegend::MeasureNames(const TPlotTextMeasure& measure, int w0, int h0) {
     const bool wraps = channelNameMaxWidth_ != 0;
-    columnWidth_[lcName] = wraps ? std::max(0, Round(w0 * channelNameMaxWidth_)) : 0;
+    columnWidth_[lcName] = wraps ? std::max(0, RoundToInt(w0 * channelNameMaxWidth_)) : 0;
     rowHeight_ = 0;
     for (TPlotLegendItem& item : items_) {
         const std::string name = GetNameText(*item.Channel);
@@ -215,13 +212,13 @@ void TPlotLegend::PlaceButtons(bool needed) {
 void TPlotLegend::CalcRects(const TPlotTextMeasure& measure) {
     const int w0 = measure.TextWidth("0", font_);
     const int h0 = measure.TextHeight("0", font_);
-    const int marginLeft = Round(w0 * marginLeft_);
-    const int marginTop = Round(h0 * marginTop_);
-    const int marginRight = Round(w0 * marginRight_);
-    const int marginBottom = Round(h0 * marginBottom_);
+    const int marginLeft = RoundToInt(w0 * marginLeft_);
+    const int marginTop = RoundToInt(h0 * marginTop_);
+    const int marginRight = RoundToInt(w0 * marginRight_);
+    const int marginBottom = RoundToInt(h0 * marginBottom_);
     const TPlotRect& rect = GetDrawRect();
     inner_ = {rect.Left + marginLeft, rect.Top + marginTop, rect.Right - marginRight, rect.Bottom - marginBottom};
-    spacing_ = {Round(w0 * columnSpacing_), Round(h0 * rowSpacing_), Round(h0 * wrapColSpacingMin_)};
+    spacing_ = {RoundToInt(w0 * columnSpacing_), RoundToInt(h0 * rowSpacing_), RoundToInt(h0 * wrapColSpacingMin_)};
 
     RebuildItems();
     const int count = static_cast<int>(items_.size());

@@ -1,7 +1,5 @@
 #include "CaptureVariables.h"
 
-#include <cinttypes>
-#include <cstdio>
 #include <optional>
 
 #include "CaptureRecorder.h"
@@ -10,14 +8,6 @@
 namespace ondrix {
 
 namespace {
-
-constexpr uint64_t kLargestAddress = 0xFFFFFFFFu;
-
-std::string HexAddress(uint64_t address) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%08" PRIX64, address);
-    return text;
-}
 
 std::string Described(const FirmwareVariable& variable) {
     if (variable.kind == VariableKind::BitField)
@@ -39,7 +29,7 @@ std::string WordWarning(int channel, const std::string& name, const FirmwareVari
         shown = ": the variable and the byte after it";
     }
     return "channel " + std::to_string(channel + 1) + ": '" + name + "' is " + Described(variable) +
-           ", not a 16-bit variable; the channel shows the 16-bit word at " + HexAddress(*variable.address) + shown;
+           ", not a 16-bit variable; the channel shows the 16-bit word at " + AddressListing(*variable.address) + shown;
 }
 
 std::string UnknownName(int channel, const std::string& name, const FirmwareVariableIndex& index) {
@@ -71,9 +61,9 @@ VariableResolution ResolveVariableNames(CaptureOptions& options, const FirmwareS
             resolution.error = "--addr: channel " + std::to_string(c + 1) + ": '" + name + "' has no fixed address";
             return resolution;
         }
-        if (*variable->address > kLargestAddress) {
+        if (*variable->address > kLargestWatchableAddress) {
             resolution.error = "--addr: channel " + std::to_string(c + 1) + ": '" + name + "' is at " +
-                               HexAddress(*variable->address) + ", beyond the 32-bit addresses a request carries";
+                               AddressListing(*variable->address) + ", beyond the 32-bit addresses a request carries";
             return resolution;
         }
         options.channels[c] = {static_cast<uint32_t>(*variable->address), true};
@@ -85,7 +75,7 @@ VariableResolution ResolveVariableNames(CaptureOptions& options, const FirmwareS
 
 void WriteVariableList(const FirmwareSymbols& symbols, std::ostream& out) {
     for (const FirmwareVariable& variable : symbols.variables) {
-        out << variable.path << '\t' << (variable.address ? HexAddress(*variable.address) : "-") << '\t'
+        out << variable.path << '\t' << (variable.address ? AddressListing(*variable.address) : "-") << '\t'
             << variable.byteSize << '\t' << variable.typeName << '\t' << VariableKindText(variable.kind) << '\n';
     }
 }
