@@ -75,12 +75,14 @@ void AcquisitionSession::PrefillChannels() {
 
 void AcquisitionSession::Deliver(const SampleBatch& batch) {
     if (batch.generation != generation_) return;
+    const double firstX = sampleCounter_;
     for (const SampleValues& values : batch.frames) {
         const double x = sampleCounter_;
         for (int c = 0; c < kChannelCount; ++c) channels_[c]->AddXY(x, values[c]);
         ++sampleCounter_;
     }
     statistics_.assembler = batch.statistics;
+    if (!batch.frames.empty()) host_.SessionSamplesAppended(firstX, batch.frames);
 }
 
 void AcquisitionSession::DeviceLost(uint64_t generation, const std::string& reason) {

@@ -54,6 +54,9 @@ public:
     virtual void SessionDeviceLost(int portNumber, const std::string& reason) = 0;
     // The lost device is back, the request sent again, and samples flow.
     virtual void SessionDeviceRejoined() = 0;
+    // One batch's samples were appended to the channels: frame i at X `firstX` + i. For what
+    // watches the signal as it arrives; a host without such a watcher ignores them.
+    virtual void SessionSamplesAppended(double /*firstX*/, const std::vector<SampleValues>& /*frames*/) {}
 };
 
 // The frames one tick completed, in order. A tick reads at most 8192 bytes, so at most 820.

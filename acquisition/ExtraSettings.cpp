@@ -3,7 +3,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <filesystem>
+#include <iterator>
+#include <optional>
 #include <system_error>
 
 #include "platform/WholeFile.h"
@@ -35,6 +39,63 @@ bool ValidValue(const std::string& value) { return value == Trim(value) && !HasL
 
 std::string ChannelKey(int channel) { return "firmware.ch" + std::to_string(channel + 1); }
 constexpr const char* kElfKey = "firmware.elf";
+
+// ---- The trigger's keys
+
+constexpr const char* kTriggerOnKey = "trigger.on";
+constexpr const char* kTriggerSourceKey = "trigger.source";
+constexpr const char* kTriggerEdgeKey = "trigger.edge";
+constexpr const char* kTriggerLevelKey = "trigger.level";
+constexpr const char* kTriggerHysteresisKey = "trigger.hysteresis";
+constexpr const char* kTriggerModeKey = "trigger.mode";
+constexpr const char* kTriggerPositionKey = "trigger.position";
+constexpr const char* kTriggerHoldOffKey = "trigger.holdoff";
+
+template <typename T>
+struct Word {
+    const char* text;
+    T value;
+};
+
+const Word<bool> kSwitchWords[] = {{"yes", true}, {"no", false}};
+const Word<int> kSourceWords[] = {{"CH1", 0}, {"CH2", 1}, {"CH3", 2}, {"CH4", 3}};
+static_assert(std::size(kSourceWords) == kChannelCount, "one source word per channel");
+const Word<TriggerEdge> kEdgeWords[] = {
+    {"rising", TriggerEdge::Rising}, {"falling", TriggerEdge::Falling}, {"either", TriggerEdge::Either}};
+const Word<TriggerMode> kModeWords[] = {
+    {"auto", TriggerMode::Auto}, {"normal", TriggerMode::Normal}, {"single", TriggerMode::Single}};
+
+template <typename T, size_t N>
+std::optional<T> FromWord(const std::string& text, const Word<T> (&words)[N]) {
+    for (const Word<T>& word : words)
+        if (text == word.text) return word.value;
+    return std::nullopt;
+}
+
+// A value no word stands for (a cast gone wrong) is written as the fallback's word.
+template <typename T, size_t N>
+std::string ToWord(T value, T fallback, const Word<T> (&words)[N]) {
+    for (const Word<T>& word : words)
+        if (word.value == value) return word.text;
+    for (const Word<T>& word : words)
+        if (word.value == fallback) return word.text;
+    return {};
+}
+
+// The whole text as a decimal integer within low .. high: no blanks, no '+', nothing after it.
+std::optional<long long> ParseWholeInteger(const std::string& text, long long low, long long high) {
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end || value < low || value > high) return std::nullopt;
+    return value;
+}
+
+// The nearest whole number within low .. high; not-a-number counts as 0.
+long long WholeWithin(double value, long long low, long long high) {
+    if (std::isnan(value)) value = 0;
+    return std::llround(std::clamp(value, static_cast<double>(low), static_cast<double>(high)));
+}
 
 bool Exists(const std::string& path) {
     struct stat status {};
@@ -105,6 +166,40 @@ bool WriteFirmwareAssignments(const FirmwareAssignments& assignments, ExtraSetti
     return all;
 }
 
+SweepSettings ReadSweepSettings(const ExtraSettings& settings) {
+    SweepSettings sweep;
+    TriggerSettings& detection = sweep.detection;
+    if (const auto on = FromWord(settings.Value(kTriggerOnKey), kSwitchWords)) sweep.on = *on;
+    if (const auto channel = FromWord(settings.Value(kTriggerSourceKey), kSourceWords)) detection.channel = *channel;
+    if (const auto edge = FromWord(settings.Value(kTriggerEdgeKey), kEdgeWords)) detection.edge = *edge;
+    if (const auto level = ParseWholeInteger(settings.Value(kTriggerLevelKey), kTriggerLevelMin, kTriggerLevelMax))
+        detection.level = static_cast<double>(*level);
+    if (const auto hysteresis = ParseWholeInteger(settings.Value(kTriggerHysteresisKey), 0, kTriggerHysteresisMax))
+        detection.hysteresis = static_cast<double>(*hysteresis);
+    if (const auto mode = FromWord(settings.Value(kTriggerModeKey), kModeWords)) sweep.mode = *mode;
+    if (const auto position = ParseWholeInteger(settings.Value(kTriggerPositionKey), 0, 100))
+        sweep.positionPercent = static_cast<int>(*position);
+    if (const auto holdOff = ParseWholeInteger(settings.Value(kTriggerHoldOffKey), 0, kTriggerHoldOffMax))
+        sweep.holdOff = static_cast<uint32_t>(*holdOff);
+    return sweep;
+}
+
+void WriteSweepSettings(const SweepSettings& sweep, ExtraSettings& settings) {
+    const SweepSettings defaults;
+    const TriggerSettings& detection = sweep.detection;
+    settings.Set(kTriggerOnKey, ToWord(sweep.on, defaults.on, kSwitchWords));
+    settings.Set(kTriggerSourceKey, ToWord(std::clamp(detection.channel, 0, kChannelCount - 1),
+                                           defaults.detection.channel, kSourceWords));
+    settings.Set(kTriggerEdgeKey, ToWord(detection.edge, defaults.detection.edge, kEdgeWords));
+    settings.Set(kTriggerLevelKey,
+                 std::to_string(WholeWithin(detection.level, kTriggerLevelMin, kTriggerLevelMax)));
+    settings.Set(kTriggerHysteresisKey,
+                 std::to_string(WholeWithin(detection.hysteresis, 0, kTriggerHysteresisMax)));
+    settings.Set(kTriggerModeKey, ToWord(sweep.mode, defaults.mode, kModeWords));
+    settings.Set(kTriggerPositionKey, std::to_string(std::clamp(sweep.positionPercent, 0, 100)));
+    settings.Set(kTriggerHoldOffKey, std::to_string(std::min(sweep.holdOff, kTriggerHoldOffMax)));
+}
+
 std::string ExtraSettingsSavePath(const SettingsLocation& location) {
     return FileIn(FolderOf(SettingsSavePath(location)));
 }
@@ -135,6 +230,13 @@ std::string SaveExtraSettingsFile(const SettingsLocation& location, const ExtraS
     if (error) return "Cannot create " + folder + ": " + error.message();
     const std::string text = settings.Encode();
     return WriteFileAtomically(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+std::string UpdateExtraSettingsFile(const SettingsLocation& location,
+                                    const std::function<void(ExtraSettings&)>& update) {
+    ExtraSettings settings = LoadExtraSettingsFile(location);
+    update(settings);
+    return SaveExtraSettingsFile(location, settings);
 }
 
 }  // namespace ondrix

@@ -8,12 +8,14 @@
 // a line that is not `key = value` is skipped.
 
 #include <array>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "acquisition/WireProtocol.h"
 #include "acquisition/SettingsStore.h"
+#include "acquisition/TriggerSweep.h"
 
 namespace ondrix {
 
@@ -53,6 +55,16 @@ FirmwareAssignments ReadFirmwareAssignments(const ExtraSettings& settings);
 // False when a value cannot be kept in the file (see ExtraSettings::Set); the others are set.
 bool WriteFirmwareAssignments(const FirmwareAssignments& assignments, ExtraSettings& settings);
 
+// The scope's trigger: "trigger.on" (yes/no), "trigger.source" (CH1..CH4), "trigger.edge"
+// (rising/falling/either), "trigger.level", "trigger.hysteresis", "trigger.mode"
+// (auto/normal/single), "trigger.position" (percent) and "trigger.holdoff" (samples). Each key is
+// read on its own: one that is missing, not exactly one of its words or a whole decimal integer,
+// or out of its range gives that setting's default, and the others are still taken.
+SweepSettings ReadSweepSettings(const ExtraSettings& settings);
+// Levels and hysteresis are written as whole numbers, and every number within its range, so the
+// file always holds what reading takes back.
+void WriteSweepSettings(const SweepSettings& sweep, ExtraSettings& settings);
+
 // The file saving writes: beside where config.dat is saved. Empty when no folder is known.
 std::string ExtraSettingsSavePath(const SettingsLocation& location);
 // The file loading reads: the one at the save path, else the one in the other folder; empty
@@ -64,5 +76,9 @@ ExtraSettings LoadExtraSettingsFile(const SettingsLocation& location);
 // Replaces the file in one step, creating the user folder when the file goes there. Returns an
 // empty text on success, else the reason; the file that was there before is then untouched.
 std::string SaveExtraSettingsFile(const SettingsLocation& location, const ExtraSettings& settings);
+// Reads the file afresh, lets `update` set its keys and saves it, so that the settings the
+// program's other parts keep there stay as they are. Returns what SaveExtraSettingsFile does.
+std::string UpdateExtraSettingsFile(const SettingsLocation& location,
+                                    const std::function<void(ExtraSettings&)>& update);
 
 }  // namespace ondrix

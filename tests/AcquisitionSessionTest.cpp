@@ -54,12 +54,22 @@ public:
         if (boxesConvertible) return requests;
         return std::nullopt;
     }
-    void SessionReset() override { ++resets; }
+    void SessionReset() override {
+        ++resets;
+        watched.clear();
+    }
     void SessionStateChanged(bool running) override { states.push_back(running); }
     void SessionDeviceLost(int portNumber, const std::string& reason) override {
         losses.push_back("COM" + std::to_string(portNumber) + ": " + reason);
     }
     void SessionDeviceRejoined() override { ++rejoins; }
+    // Every batch follows on from the one before at the X its first frame got; each gap takes
+    // one X of its own.
+    void SessionSamplesAppended(double firstX, const std::vector<SampleValues>& frames) override {
+        if (watched.empty()) watchedFromX = firstX;
+        EXPECT_EQ(firstX, watchedFromX + static_cast<double>(watched.size()) + rejoins);
+        watched.insert(watched.end(), frames.begin(), frames.end());
+    }
 
     std::array<ChannelRequest, kChannelCount> requests = {{{mpusim::kSampleCounterAddress, true},
                                                            {mpusim::kSineAddress, true},
@@ -70,6 +80,8 @@ public:
     std::vector<bool> states;
     std::vector<std::string> losses;
     int rejoins = 0;
+    double watchedFromX = 0;
+    std::vector<SampleValues> watched;
 };
 
 // The session with its real link and loop, on COM1 of the given ports folder.
@@ -139,6 +151,8 @@ TEST(AcquisitionSession, SamplesArriveInOrderAfterOneScreenOfZeros) {
         ASSERT_EQ(samples[i][3], 4660);
     }
     EXPECT_EQ(f.session.SampleCounter(), f.channels[0].points.size());
+    EXPECT_EQ(f.host.watchedFromX, 50000);
+    EXPECT_EQ(f.host.watched, samples) << "the host watches exactly the samples the channels got";
 }
 
 TEST(AcquisitionSession, StopThenRunClearsAndRestartsX) {

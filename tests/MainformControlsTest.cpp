@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QEnterEvent>
 #include <QTest>
 #include <QToolButton>
@@ -178,15 +180,19 @@ TEST_F(MainWindowControls, EveryControlHasAnAccessibleNameOfItsOwn) {
     std::set<std::string> names;
     int controls = 0;
     for (QWidget* widget : w_.form.findChildren<QWidget*>()) {
-        const bool control = qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractButton*>(widget) ||
-                             qobject_cast<QGroupBox*>(widget) || widget == &w_.form.PlotWindow();
+        // A spin box's text field is part of the spin box, which carries the name.
+        const bool ownLineEdit = qobject_cast<QLineEdit*>(widget) && !qobject_cast<QAbstractSpinBox*>(widget->parent());
+        const bool control = ownLineEdit || qobject_cast<QAbstractButton*>(widget) || qobject_cast<QGroupBox*>(widget) ||
+                             qobject_cast<QAbstractSpinBox*>(widget) || qobject_cast<QComboBox*>(widget) ||
+                             widget == &w_.form.PlotWindow();
         if (!control || !widget->isVisibleTo(&w_.form)) continue;
         ++controls;
         const std::string name = widget->accessibleName().toStdString();
         EXPECT_FALSE(name.empty()) << widget->metaObject()->className() << " " << widget->objectName().toStdString();
         EXPECT_TRUE(names.insert(name).second) << "two controls are called \"" << name << "\"";
     }
-    EXPECT_GE(controls, 4 * 5 + 3 + 2 + 19 + 1) << "channel groups, Others, RUN and STOP, the tool bar and the plot";
+    EXPECT_GE(controls, 4 * 5 + 3 + 2 + 19 + 8 + 1)
+        << "channel groups, Others, RUN and STOP, the tool bars and the plot";
     for (const char* name : {"CH1 title", "CH1 address", "CH1 data", "CH4 switch", "Screen width", "Time interval",
                              "RUN", "STOP", "Un zoom", "Re zoom"})
         EXPECT_EQ(names.count(name), 1u) << name;

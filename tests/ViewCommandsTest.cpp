@@ -446,6 +446,34 @@ TEST_F(ViewCommandsTest, AResumeThatRestoresSpansStaysResumed) {
     EXPECT_EQ(shown, ViewButtonStates{});
 }
 
+// A trigger sweep holds the X axis without pausing the display or touching the user's history;
+// the data then move on beyond it and it stays. Following the data again is refused while the
+// user has the display paused.
+TEST_F(ViewCommandsTest, ASweepHoldsTheXAxisWithoutPausing) {
+    TPlotChannelCustom& channel = *plot.GetChannel(0);
+    channel.AddXY(0, 0);
+    StartFrom(Uniform({0, 50000}, {-40000, 80000}));
+    view.HoldSweep(1234.5, 1000);
+    EXPECT_EQ(OnScreen().X, (AxisRange{1234.5, 1000}));
+    EXPECT_FALSE(XAxis().GetTrackingEnabled());
+    EXPECT_EQ(view.States(), ViewButtonStates{});
+    EXPECT_EQ(view.History().Length(), 0);
+    channel.AddXY(60000, 100);
+    EXPECT_EQ(OnScreen().X, (AxisRange{1234.5, 1000}));
+
+    view.FollowData();
+    EXPECT_TRUE(AllAxesTracking());
+    channel.AddXY(60001, 100);
+    EXPECT_EQ(XAxis().GetMax(), 60001);
+    EXPECT_EQ(view.States(), ViewButtonStates{});
+
+    view.HoldSweep(5000, 1000);
+    view.Pause();
+    view.FollowData();
+    EXPECT_FALSE(AnyAxisTracking());
+    EXPECT_EQ(OnScreen().X, (AxisRange{5000, 1000}));
+}
+
 TEST_F(ViewCommandsTest, DoubleClickZoomsToFitOutsideCursorMode) {
     XAxis().SetMinSpan(1000, 3000);
     EXPECT_TRUE(view.PlotDoubleClick());

@@ -383,10 +383,9 @@ void TFirmwareForm::SaveAssignments() {
     fileJobs_.Run<std::string>(
         std::string("saving ") + kExtraSettingsFileName,
         [location = settings_, assignments = assignments_] {
-            // Read afresh, so that settings other parts of the program keep there stay as they are.
-            ExtraSettings settings = LoadExtraSettingsFile(location);
-            const bool complete = WriteFirmwareAssignments(assignments, settings);
-            const std::string failure = SaveExtraSettingsFile(location, settings);
+            bool complete = true;
+            const std::string failure = UpdateExtraSettingsFile(
+                location, [&](ExtraSettings& settings) { complete = WriteFirmwareAssignments(assignments, settings); });
             if (failure.empty() && !complete)
                 return std::string("A name or file path with line breaks or blanks at its ends cannot be kept in ") +
                        kExtraSettingsFileName;

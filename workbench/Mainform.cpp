@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "acquisition/ChannelAddress.h"
+#include "acquisition/ExtraSettings.h"
 #include "plot/channels/PlotChannel.h"
 #include "plot/qt/QtCanvas.h"
 #include "workbench/MainformGeometry.h"
@@ -41,6 +42,7 @@ TForm1::TForm1(PortSettings& portSettings, SerialLink& link, Notifier& notifier,
     : plotWindow_(Plot1, &central_),
       panel_(&central_),
       ToolBar1(this),
+      TriggerBar(this),
       MainMenu1(*menuBar()),
       PopupMenu1(this),
       ChannelBoxes{{{1, kChannelColors[0], &panel_},
@@ -66,6 +68,7 @@ TForm1::TForm1(PortSettings& portSettings, SerialLink& link, Notifier& notifier,
     session_ = std::make_unique<AcquisitionSession>(link, guiThread_, static_cast<SessionHost&>(*this), sinks);
     viewCommands_ = std::make_unique<ViewCommands>(Plot1, [this] { return session_->ScreenWidth(); });
     viewCommands_->OnStatesChange = [this](const ViewButtonStates& states) { ShowViewStates(states); };
+    trigger_ = std::make_unique<TriggerDisplay>(Plot1, *viewCommands_);
     fileJobs_.OnUnexpectedError = [this](const std::string& job, const std::string& error) {
         notifier_.ShowMessage("Unexpected error while " + job + ": " + error);
     };
@@ -77,6 +80,8 @@ TForm1::TForm1(PortSettings& portSettings, SerialLink& link, Notifier& notifier,
     setFont(font);
 
     addToolBar(Qt::TopToolBarArea, &ToolBar1);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, &TriggerBar);
     BuildPanel();
     layout_.setContentsMargins(0, 0, 0, 0);
     layout_.setSpacing(0);
@@ -91,6 +96,8 @@ TForm1::TForm1(PortSettings& portSettings, SerialLink& link, Notifier& notifier,
     ConnectMenus();
     ConnectPlot();
     StatusBar1.OnClick = [this] { CommunicationSetup(); };
+    trigger_->OnStatus = [this](const std::string& text) { StatusBar1.HintPanel.setText(QString::fromStdString(text)); };
+    TriggerBar.OnChange = [this] { TriggerSettingsChanged(); };
     commForm_ = std::make_unique<TCommForm>(portSettings_, link, notifier_, options_.portsFolder,
                                             std::make_unique<SystemSerialDevices>(), this);
     aboutBox_ = std::make_unique<TAboutBox>(this);
@@ -175,6 +182,7 @@ void TForm1::ConnectToolBar() {
     connect(&bar.ToolButton_Open, &QAction::triggered, this, [this] { OpenClick(); });
     connect(&bar.ToolButton_Save, &QAction::triggered, this, [this] { SaveClick(); });
     bind(bar.ToolButton_Resume, &ViewCommands::Resume);
+    connect(&bar.ToolButton_Resume, &QAction::triggered, this, [this] { trigger_->Resumed(); });
     bind(bar.ToolButton_Pause, &ViewCommands::Pause);
     bind(bar.ToolButton_Move, &ViewCommands::Move);
     bind(bar.ToolButton_ZoomAxis, &ViewCommands::ZoomAxis);
@@ -278,6 +286,9 @@ void TForm1::StartUp() {
         }
     }
     StatusBar1.SettingsPanel.setText(QString::fromStdString(SettingsSummary(portSettings_)));
+    const SweepSettings trigger = ReadSweepSettings(LoadExtraSettingsFile(options_.settings));
+    TriggerBar.Show(trigger);
+    trigger_->Apply(trigger, session_->ScreenWidth());
     if (!usable) {
         notifier_.ShowMessage(loaded.message);
         return;
@@ -363,6 +374,7 @@ void TForm1::ScreenWidthExit() {
         return;
     }
     session_->SetScreenWidth(*width);
+    trigger_->Apply(trigger_->Settings(), *width);
     Plot1.GetXAxis(0)->SetSpan(*width);
     RunViewCommand([](ViewCommands& view) { view.Pause(); });
 }
@@ -373,6 +385,19 @@ void TForm1::CommunicationSetup() {
     if (session_->Running()) StopClick();
     commForm_->Exec(this);
     StatusBar1.SettingsPanel.setText(QString::fromStdString(commForm_->Summary()));
+}
+
+void TForm1::TriggerSettingsChanged() {
+    const SweepSettings settings = TriggerBar.Settings();
+    trigger_->Apply(settings, session_->ScreenWidth());
+    fileJobs_.Run<std::string>(
+        std::string("saving ") + kExtraSettingsFileName,
+        [location = options_.settings, settings] {
+            return UpdateExtraSettingsFile(location, [&](ExtraSettings& stored) { WriteSweepSettings(settings, stored); });
+        },
+        [this](std::string failure) {
+            if (!failure.empty()) notifier_.ShowMessage(failure);
+        });
 }
 
 // ---- SessionHost -------------------------------------------------------------------------
@@ -393,8 +418,11 @@ std::optional<std::array<ChannelRequest, kChannelCount>> TForm1::ParseChannelReq
     return requests;
 }
 
-// The views kept of the previous data are void.
-void TForm1::SessionReset() { RunViewCommand([](ViewCommands& view) { view.EmptyHistory(); }); }
+// The views kept of the previous data are void, and so is a sweep of it.
+void TForm1::SessionReset() {
+    RunViewCommand([](ViewCommands& view) { view.EmptyHistory(); });
+    trigger_->Restart();
+}
 
 void TForm1::SessionStateChanged(bool running) {
     setWindowTitle(running ? RunningCaption() : QStringLiteral("Ondrix"));
@@ -406,6 +434,13 @@ void TForm1::SessionStateChanged(bool running) {
 // Still running: STOP ends the wait, and the session rejoins the device by itself.
 void TForm1::SessionDeviceLost(int portNumber, const std::string&) { StatusBar1.ShowDeviceLost(portNumber); }
 
-void TForm1::SessionDeviceRejoined() { StatusBar1.ShowLinkStatistics(session_->Statistics()); }
+void TForm1::SessionDeviceRejoined() {
+    trigger_->Gap();
+    StatusBar1.ShowLinkStatistics(session_->Statistics());
+}
+
+void TForm1::SessionSamplesAppended(double firstX, const std::vector<SampleValues>& frames) {
+    trigger_->SamplesAppended(firstX, frames);
+}
 
 }  // namespace ondrix

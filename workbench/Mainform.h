@@ -1,11 +1,11 @@
 #pragma once
-// The scope's main window: the tool bar of file and view commands, the main menu, the plot
-// Plot1 filling the middle with its pop-up menu, the bottom panel with one group per channel
-// (title, on/off switch, address, value), the "Others" group (time interval and screen width)
-// and the RUN and STOP buttons of the acquisition session, and the status bar.
+// The scope's main window: the tool bar of file and view commands, the trigger bar, the main
+// menu, the plot Plot1 filling the middle with its pop-up menu, the bottom panel with one group
+// per channel (title, on/off switch, address, value), the "Others" group (time interval and
+// screen width) and the RUN and STOP buttons of the acquisition session, and the status bar.
 //
-// It owns the plot, the four channel records, the value boxes' data format, the session and
-// the view commands, and runs the start-up sequence (config.dat read, panel set from it) and
+// It owns the plot, the four channel records, the value boxes' data format, the session, the
+// view commands and the trigger's display, and runs the start-up sequence (config.dat read, panel set from it) and
 // the shut-down sequence (session stopped, config.dat written). The port settings, the serial
 // link and the notifier are the program's, shared with its other windows; they must outlive
 // the window.
@@ -56,6 +56,8 @@
 #include "workbench/ProtocolForm.h"
 #include "workbench/SComAssistantForm.h"
 #include "workbench/ToolLauncher.h"
+#include "workbench/TriggerDisplay.h"
+#include "workbench/TriggerToolBar.h"
 #include "workbench/OthersGroupBox.h"
 #include "workbench/PlotChannelSink.h"
 #include "workbench/ViewCommands.h"
@@ -100,6 +102,7 @@ public:
     int PendingFileJobs() const { return fileJobs_.Pending(); }
     // The "Firmware Variables" window.
     TFirmwareForm& FirmwareVariables() { return *firmwareForm_; }
+    const TriggerDisplay& Trigger() const { return *trigger_; }
 
     // ---- The window's parts, named as the rest of the program knows them. Members are
     // declared in construction order: a parent before its children, the plot before its window.
@@ -115,6 +118,8 @@ private:
 
 public:
     TMainToolBar ToolBar1;
+    // In a row of its own under ToolBar1.
+    TTriggerToolBar TriggerBar;
     TMainMenu MainMenu1;
     TSeparateAxisMenu PopupMenu1;
     // Channel 1 first: Ch1Title, CheckBox1, Edit1 and Ch1DataEdit are ChannelBoxes[0]'s.
@@ -142,6 +147,7 @@ private:
     void SessionStateChanged(bool running) override;
     void SessionDeviceLost(int portNumber, const std::string& reason) override;
     void SessionDeviceRejoined() override;
+    void SessionSamplesAppended(double firstX, const std::vector<SampleValues>& frames) override;
 
     // ---- Construction (Mainform.cpp) ----
     void BuildPanel();
@@ -165,6 +171,8 @@ private:
     // The title boxes' texts into the records' title fields.
     void TakeTitles();
     void CommunicationSetup();
+    // The trigger bar's settings into the display and into ondrix.ini.
+    void TriggerSettingsChanged();
 
     // ---- Plot input (MainformPlotInput.cpp) ----
     void PlotMouseMove(int x);
@@ -204,6 +212,7 @@ private:
     std::vector<PlotChannelSink> sinks_;
     std::unique_ptr<AcquisitionSession> session_;
     std::unique_ptr<ViewCommands> viewCommands_;
+    std::unique_ptr<TriggerDisplay> trigger_;
     TFileJobs fileJobs_;
 
     // The other windows, made once after the main window and shown modally from it.

@@ -212,6 +212,21 @@ void ViewCommands::EmptyHistory() {
     Run([this] { history_.Empty(); });
 }
 
+// ---- Trigger sweeps ----------------------------------------------------------------------
+
+void ViewCommands::HoldSweep(double xMin, double span) {
+    Run([&] {
+        XAxis().SetTrackingEnabled(false);
+        XAxis().SetMin(xMin);
+        XAxis().SetSpan(span);
+    });
+}
+
+void ViewCommands::FollowData() {
+    if (paused_) return;
+    Run([this] { XAxis().SetTrackingEnabled(true); });
+}
+
 // ---- Plot events -------------------------------------------------------------------------
 
 void ViewCommands::BeforeZoomBox() {

@@ -94,6 +94,15 @@ public:
     // At start-up and at every Run.
     void EmptyHistory();
 
+    // ---- Trigger sweeps ----
+    // Whether the user has frozen the display (Pause, a zoom, the cursors): sweeps leave it be.
+    bool Paused() const { return paused_; }
+    // Holds the X axis on a sweep: `span` samples from `xMin`, no longer following the data. The
+    // display counts as live, not paused, and the Un Zoom history is the user's alone.
+    void HoldSweep(double xMin, double span);
+    // The X axis follows the data again, unless the display is paused.
+    void FollowData();
+
     // ---- Plot events, forwarded by the window ----
     // A zoom box was dragged and is about to be applied: its view is saved for Un Zoom.
     void BeforeZoomBox();

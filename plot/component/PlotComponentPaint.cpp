@@ -15,6 +15,7 @@
 #include "plot/core/PlotScopeExit.h"
 #include "plot/views/PlotDataCursor.h"
 #include "plot/views/PlotDataView.h"
+#include "plot/views/PlotExtras.h"
 #include "plot/views/PlotLabel.h"
 #include "plot/views/PlotLegend.h"
 #include "plot/views/PlotToolBar.h"
@@ -24,8 +25,8 @@ namespace ondrix {
 namespace {
 
 // One object drawn inside the data view's clip. The key orders the layers: the object's Layer
-// in six digits, then a letter for its kind (B data view, D Cartesian Y axes, E Cartesian X
-// axes, F channels).
+// in six digits, then a letter for its kind (B data view, C line limits, D Cartesian Y axes,
+// E Cartesian X axes, F channels).
 struct TPlotLayerEntry {
     std::string Key;
     std::function<void(TCanvas&, TColor)> Draw;
@@ -123,6 +124,13 @@ void TPlotComponent::CalcAllTicks(const TPlotTextMeasure& measure) {
 void TPlotComponent::DrawLayers(TCanvas& canvas, TPlotDataView& dataView) {
     TPlotLayerList layers;
     layers.Add(dataView.GetLayer(), 'B', [&dataView](TCanvas& c, TColor bg) { dataView.Draw(c, bg); });
+    // On one layer a limit's letter puts it below the axes and channels; limits start one layer
+    // higher, so by default they mark the traces from above.
+    const TPlotRect& view = dataView.GetDrawRect();
+    for (int i = 0; i < LimitCount(); ++i) {
+        const TPlotLimit* limit = GetLimit(i);
+        layers.Add(limit->GetLayer(), 'C', [limit, &view](TCanvas& c, TColor) { limit->Draw(c, view); });
+    }
     for (int i = 0; i < YAxisCount(); ++i) {
         TPlotYAxis* axis = GetYAxis(i);
         if (axis->GetCartesianStyle() != ipcsNone)
@@ -140,7 +148,6 @@ void TPlotComponent::DrawLayers(TCanvas& canvas, TPlotDataView& dataView) {
     }
 
     // One pixel wider to the right and bottom: the data view's frame lines sit on its far edges.
-    const TPlotRect& view = dataView.GetDrawRect();
     const TPlotRect clip{view.Left, view.Top, view.Right + 1, view.Bottom + 1};
     for (const TPlotLayerEntry& entry : layers.Entries()) {
         canvas.SetClipRect(clip);

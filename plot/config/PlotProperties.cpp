@@ -664,6 +664,11 @@ std::vector<TPlotProperty> LimitProperties() {
     return {
         Prop("XAxisName", Type::String, &TPlotLimit::GetXAxisName, &TPlotLimit::SetXAxisName),
         Prop("YAxisName", Type::String, &TPlotLimit::GetYAxisName, &TPlotLimit::SetYAxisName),
+        Prop("Style", Type::Enumeration, &TPlotLimit::GetStyle, &TPlotLimit::SetStyle, kPlotLimitStyleNames),
+        Prop("Position", Type::Double, &TPlotLimit::GetPosition, &TPlotLimit::SetPosition),
+        Prop("Color", Type::Color, &TPlotLimit::GetColor, &TPlotLimit::SetColor),
+        Prop("LineStyle", Type::Enumeration, &TPlotLimit::GetLineStyle, &TPlotLimit::SetLineStyle, kPenStyleNames),
+        Prop("LineWidth", Type::Integer, &TPlotLimit::GetLineWidth, &TPlotLimit::SetLineWidth),
     };
 }
 
