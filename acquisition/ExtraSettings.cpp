@@ -4,9 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <filesystem>
-#include <iterator>
 #include <optional>
 #include <system_error>
 
@@ -58,10 +56,6 @@ struct Word {
 };
 
 const Word<bool> kSwitchWords[] = {{"yes", true}, {"no", false}};
-const Word<int> kSourceWords[] = {{"CH1", 0}, {"CH2", 1}, {"CH3", 2}, {"CH4", 3}};
-static_assert(std::size(kSourceWords) == kChannelCount, "one source word per channel");
-const Word<TriggerEdge> kEdgeWords[] = {
-    {"rising", TriggerEdge::Rising}, {"falling", TriggerEdge::Falling}, {"either", TriggerEdge::Either}};
 const Word<TriggerMode> kModeWords[] = {
     {"auto", TriggerMode::Auto}, {"normal", TriggerMode::Normal}, {"single", TriggerMode::Single}};
 
@@ -72,13 +66,10 @@ std::optional<T> FromWord(const std::string& text, const Word<T> (&words)[N]) {
     return std::nullopt;
 }
 
-// A value no word stands for (a cast gone wrong) is written as the fallback's word.
 template <typename T, size_t N>
-std::string ToWord(T value, T fallback, const Word<T> (&words)[N]) {
+std::string ToWord(T value, const Word<T> (&words)[N]) {
     for (const Word<T>& word : words)
         if (word.value == value) return word.text;
-    for (const Word<T>& word : words)
-        if (word.value == fallback) return word.text;
     return {};
 }
 
@@ -91,11 +82,8 @@ std::optional<long long> ParseWholeInteger(const std::string& text, long long lo
     return value;
 }
 
-// The nearest whole number within low .. high; not-a-number counts as 0.
-long long WholeWithin(double value, long long low, long long high) {
-    if (std::isnan(value)) value = 0;
-    return std::llround(std::clamp(value, static_cast<double>(low), static_cast<double>(high)));
-}
+// Levels and hysteresis are whole numbers once within range.
+std::string WholeText(double value) { return std::to_string(static_cast<long long>(value)); }
 
 bool Exists(const std::string& path) {
     struct stat status {};
@@ -170,8 +158,8 @@ SweepSettings ReadSweepSettings(const ExtraSettings& settings) {
     SweepSettings sweep;
     TriggerSettings& detection = sweep.detection;
     if (const auto on = FromWord(settings.Value(kTriggerOnKey), kSwitchWords)) sweep.on = *on;
-    if (const auto channel = FromWord(settings.Value(kTriggerSourceKey), kSourceWords)) detection.channel = *channel;
-    if (const auto edge = FromWord(settings.Value(kTriggerEdgeKey), kEdgeWords)) detection.edge = *edge;
+    if (const auto channel = TriggerChannelFromName(settings.Value(kTriggerSourceKey))) detection.channel = *channel;
+    if (const auto edge = TriggerEdgeFromName(settings.Value(kTriggerEdgeKey))) detection.edge = *edge;
     if (const auto level = ParseWholeInteger(settings.Value(kTriggerLevelKey), kTriggerLevelMin, kTriggerLevelMax))
         detection.level = static_cast<double>(*level);
     if (const auto hysteresis = ParseWholeInteger(settings.Value(kTriggerHysteresisKey), 0, kTriggerHysteresisMax))
@@ -185,19 +173,16 @@ SweepSettings ReadSweepSettings(const ExtraSettings& settings) {
 }
 
 void WriteSweepSettings(const SweepSettings& sweep, ExtraSettings& settings) {
-    const SweepSettings defaults;
-    const TriggerSettings& detection = sweep.detection;
-    settings.Set(kTriggerOnKey, ToWord(sweep.on, defaults.on, kSwitchWords));
-    settings.Set(kTriggerSourceKey, ToWord(std::clamp(detection.channel, 0, kChannelCount - 1),
-                                           defaults.detection.channel, kSourceWords));
-    settings.Set(kTriggerEdgeKey, ToWord(detection.edge, defaults.detection.edge, kEdgeWords));
-    settings.Set(kTriggerLevelKey,
-                 std::to_string(WholeWithin(detection.level, kTriggerLevelMin, kTriggerLevelMax)));
-    settings.Set(kTriggerHysteresisKey,
-                 std::to_string(WholeWithin(detection.hysteresis, 0, kTriggerHysteresisMax)));
-    settings.Set(kTriggerModeKey, ToWord(sweep.mode, defaults.mode, kModeWords));
-    settings.Set(kTriggerPositionKey, std::to_string(std::clamp(sweep.positionPercent, 0, 100)));
-    settings.Set(kTriggerHoldOffKey, std::to_string(std::min(sweep.holdOff, kTriggerHoldOffMax)));
+    const SweepSettings within = WithinRanges(sweep);
+    const TriggerSettings& detection = within.detection;
+    settings.Set(kTriggerOnKey, ToWord(within.on, kSwitchWords));
+    settings.Set(kTriggerSourceKey, TriggerChannelName(detection.channel));
+    settings.Set(kTriggerEdgeKey, TriggerEdgeName(detection.edge));
+    settings.Set(kTriggerLevelKey, WholeText(detection.level));
+    settings.Set(kTriggerHysteresisKey, WholeText(detection.hysteresis));
+    settings.Set(kTriggerModeKey, ToWord(within.mode, kModeWords));
+    settings.Set(kTriggerPositionKey, std::to_string(within.positionPercent));
+    settings.Set(kTriggerHoldOffKey, std::to_string(within.holdOff));
 }
 
 std::string ExtraSettingsSavePath(const SettingsLocation& location) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <iterator>
 
 namespace ondrix {
 
@@ -48,6 +49,30 @@ std::optional<TriggerCrossing> TriggerDetector::Feed(double x, double value) {
     return crossing;
 }
 
+namespace {
+
+constexpr const char* kEdgeNames[] = {"rising", "falling", "either"};  // in TriggerEdge's order
+
+}  // namespace
+
+std::optional<int> TriggerChannelFromName(const std::string& name) {
+    if (name.size() != 3 || name.compare(0, 2, "CH") != 0 || name[2] < '1' || name[2] > '4') return std::nullopt;
+    return name[2] - '1';
+}
+
+std::string TriggerChannelName(int channel) { return "CH" + std::to_string(channel + 1); }
+
+std::optional<TriggerEdge> TriggerEdgeFromName(const std::string& name) {
+    for (int edge = 0; edge < static_cast<int>(std::size(kEdgeNames)); ++edge)
+        if (name == kEdgeNames[edge]) return static_cast<TriggerEdge>(edge);
+    return std::nullopt;
+}
+
+std::string TriggerEdgeName(TriggerEdge edge) {
+    const auto index = static_cast<size_t>(edge);
+    return index < std::size(kEdgeNames) ? kEdgeNames[index] : "";
+}
+
 ParsedTrigger ParseTriggerText(const std::string& text) {
     ParsedTrigger parsed;
     const size_t first = text.find(':');
@@ -60,23 +85,20 @@ ParsedTrigger ParseTriggerText(const std::string& text) {
     const std::string channel = text.substr(0, first);
     const std::string edge = text.substr(first + 1, second - first - 1);
     const std::string level = text.substr(second + 1);
-    if (channel.size() != 3 || channel.compare(0, 2, "CH") != 0 || channel[2] < '1' || channel[2] > '4') {
+    const std::optional<int> channelIndex = TriggerChannelFromName(channel);
+    if (!channelIndex) {
         parsed.error = usage;
         return parsed;
     }
-    parsed.settings.channel = channel[2] - '1';
-    if (edge == "rising")
-        parsed.settings.edge = TriggerEdge::Rising;
-    else if (edge == "falling")
-        parsed.settings.edge = TriggerEdge::Falling;
-    else if (edge == "either")
-        parsed.settings.edge = TriggerEdge::Either;
+    parsed.settings.channel = *channelIndex;
+    if (const std::optional<TriggerEdge> named = TriggerEdgeFromName(edge))
+        parsed.settings.edge = *named;
     else
         parsed.error = usage;
     char* end = nullptr;
     errno = 0;
     const long value = level.empty() ? 0 : std::strtol(level.c_str(), &end, 10);
-    if (level.empty() || *end != '\0' || errno != 0 || value < -32768 || value > 32767)
+    if (level.empty() || *end != '\0' || errno != 0 || value < kTriggerLevelMin || value > kTriggerLevelMax)
         parsed.error = "the trigger level is a 16-bit value from -32768 to 32767, not '" + level + "'";
     parsed.settings.level = static_cast<double>(value);
     return parsed;

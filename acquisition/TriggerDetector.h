@@ -18,12 +18,27 @@ namespace ondrix {
 
 enum class TriggerEdge { Rising, Falling, Either };
 
+// The channels carry 16-bit values.
+constexpr int kTriggerLevelMin = -32768;
+constexpr int kTriggerLevelMax = 32767;
+
 struct TriggerSettings {
     int channel = 0;  // 0 .. 3
     TriggerEdge edge = TriggerEdge::Rising;
     double level = 0;
     double hysteresis = 0;  // at least 0
+
+    bool operator==(const TriggerSettings& other) const {
+        return channel == other.channel && edge == other.edge && level == other.level && hysteresis == other.hysteresis;
+    }
 };
+
+// The words the command line and the settings file use: "CH1" .. "CH4" for channels 0 .. 3, and
+// "rising", "falling", "either". Nothing for any other text, or for a value with no word.
+std::optional<int> TriggerChannelFromName(const std::string& name);
+std::string TriggerChannelName(int channel);
+std::optional<TriggerEdge> TriggerEdgeFromName(const std::string& name);
+std::string TriggerEdgeName(TriggerEdge edge);
 
 struct TriggerCrossing {
     // Where the signal met the level, interpolated between the sample before and this one.

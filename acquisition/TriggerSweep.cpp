@@ -1,11 +1,38 @@
 #include "acquisition/TriggerSweep.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "acquisition/WireProtocol.h"
+
 namespace ondrix {
 
 bool SweepSettings::operator==(const SweepSettings& other) const {
-    return on == other.on && detection.channel == other.detection.channel && detection.edge == other.detection.edge &&
-           detection.level == other.detection.level && detection.hysteresis == other.detection.hysteresis &&
-           mode == other.mode && positionPercent == other.positionPercent && holdOff == other.holdOff;
+    return on == other.on && detection == other.detection && mode == other.mode &&
+           positionPercent == other.positionPercent && holdOff == other.holdOff;
+}
+
+namespace {
+
+double WholeWithin(double value, double low, double high) {
+    return std::isnan(value) ? 0 : std::round(std::clamp(value, low, high));
+}
+
+}  // namespace
+
+SweepSettings WithinRanges(const SweepSettings& settings) {
+    const SweepSettings defaults;
+    SweepSettings within = settings;
+    TriggerSettings& detection = within.detection;
+    detection.channel = std::clamp(detection.channel, 0, kChannelCount - 1);
+    if (static_cast<unsigned>(detection.edge) > static_cast<unsigned>(TriggerEdge::Either))
+        detection.edge = defaults.detection.edge;
+    detection.level = WholeWithin(detection.level, kTriggerLevelMin, kTriggerLevelMax);
+    detection.hysteresis = WholeWithin(detection.hysteresis, 0, kTriggerHysteresisMax);
+    if (static_cast<unsigned>(within.mode) > static_cast<unsigned>(TriggerMode::Single)) within.mode = defaults.mode;
+    within.positionPercent = std::clamp(within.positionPercent, 0, 100);
+    within.holdOff = std::min(within.holdOff, kTriggerHoldOffMax);
+    return within;
 }
 
 TriggerSweep::TriggerSweep(const SweepSettings& settings, uint32_t screenWidth)

@@ -37,11 +37,14 @@ struct SweepSettings {
     bool operator!=(const SweepSettings& other) const { return !(*this == other); }
 };
 
-constexpr int kTriggerLevelMin = -32768;
-constexpr int kTriggerLevelMax = 32767;
 constexpr int kTriggerHysteresisMax = 65535;
 // A million samples: minutes at the usual sample rates, and less than a channel keeps.
 constexpr uint32_t kTriggerHoldOffMax = 1000000;
+
+// The nearest settings the controls and the settings file can hold: each number brought into
+// its range (levels and hysteresis to whole numbers, not-a-number as 0), a channel into 0 .. 3,
+// and an edge or mode that names none of its kind back to the default.
+SweepSettings WithinRanges(const SweepSettings& settings);
 
 // What a sample meant for the display.
 struct SweepStep {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "Bytes.h"
-#include "SweepSettingsPrint.h"
+#include "SweepSettings.h"
 #include "TemporaryFolder.h"
 #include "acquisition/ExtraSettings.h"
 
@@ -20,19 +20,7 @@ using Entries = std::vector<std::pair<std::string, std::string>>;
 
 void WriteText(const std::filesystem::path& path, const std::string& text) { std::ofstream(path) << text; }
 
-// Every setting away from its default.
-SweepSettings UnusualSweep() {
-    SweepSettings sweep;
-    sweep.on = true;
-    sweep.detection.channel = 2;
-    sweep.detection.edge = TriggerEdge::Falling;
-    sweep.detection.level = -1234;
-    sweep.detection.hysteresis = 50;
-    sweep.mode = TriggerMode::Single;
-    sweep.positionPercent = 75;
-    sweep.holdOff = 5000;
-    return sweep;
-}
+using test::UnusualSweep;
 
 TEST(ExtraSettingsTest, DecodeReadsKeyValueLinesAndSkipsTheRest) {
     const struct {

@@ -13,7 +13,7 @@
 #include "Bytes.h"
 #include "MainWindowRig.h"
 #include "ScopeRig.h"
-#include "SweepSettingsPrint.h"
+#include "SweepSettings.h"
 #include "acquisition/ExtraSettings.h"
 #include "plot/axes/PlotAxis.h"
 #include "plot/channels/PlotChannel.h"
@@ -147,11 +147,7 @@ TEST(MainWindowTrigger, AutoScrollsAgainWithoutATriggerWhileNormalHoldsTheLastSw
 
 TEST(MainWindowTrigger, TheSettingsAreKeptInTheSideFileForTheNextStart) {
     test::TemporaryFolder noPorts, settingsFolder;
-    SweepSettings chosen = SquareTrigger(TriggerMode::Single, -1234);
-    chosen.detection.edge = TriggerEdge::Falling;
-    chosen.detection.hysteresis = 50;
-    chosen.positionPercent = 25;
-    chosen.holdOff = 300;
+    const SweepSettings chosen = test::UnusualSweep();
     {
         TriggerWindow w(noPorts.String(), settingsFolder.String());
         EXPECT_FALSE(w.form.TriggerBar.Settings().on) << "off on a first start: the display scrolls as ever";

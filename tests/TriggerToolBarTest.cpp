@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "SweepSettingsPrint.h"
+#include "SweepSettings.h"
 #include "workbench/TriggerToolBar.h"
 
 namespace ondrix {
@@ -44,15 +44,7 @@ TEST(TriggerToolBarTest, ShowsSettingsWithoutReportingAChange) {
     ShownBar shown;
     EXPECT_EQ(shown.bar.Settings(), SweepSettings{}) << "a new bar";
 
-    SweepSettings unusual;
-    unusual.on = true;
-    unusual.detection.channel = 2;
-    unusual.detection.edge = TriggerEdge::Either;
-    unusual.detection.level = -1234;
-    unusual.detection.hysteresis = 50;
-    unusual.mode = TriggerMode::Single;
-    unusual.positionPercent = 75;
-    unusual.holdOff = 5000;
+    const SweepSettings unusual = test::UnusualSweep();
     shown.bar.Show(unusual);
     EXPECT_EQ(shown.bar.Settings(), unusual) << "unusual";
     shown.bar.Show(SweepSettings{});

@@ -293,8 +293,8 @@ void TFirmwareForm::ShowWindow() {
 
 // ---- Files -------------------------------------------------------------------------------
 
-void TFirmwareForm::Start(bool presetAddresses) {
-    assignments_ = ReadFirmwareAssignments(LoadExtraSettingsFile(settings_));
+void TFirmwareForm::Start(const ExtraSettings& stored, bool presetAddresses) {
+    assignments_ = ReadFirmwareAssignments(stored);
     for (int c = 0; c < kChannelCount; ++c) {
         if (assignments_.variables[c].empty()) continue;
         knownAddresses_[c] = BoxValue(host_.channels[c]->Address);

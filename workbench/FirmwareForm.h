@@ -117,10 +117,11 @@ public:
     TFirmwareForm(const TFirmwareForm&) = delete;
     TFirmwareForm& operator=(const TFirmwareForm&) = delete;
 
-    // Takes the file and the channels' variables from ondrix.ini and reads the file. With
+    // Takes the file and the channels' variables from ondrix.ini as the window read it at start-up,
+    // and reads the firmware file. With
     // `presetAddresses` (given on the command line, for this run only) a channel whose variable
     // is elsewhere keeps the given address and shows no variable this run.
-    void Start(bool presetAddresses);
+    void Start(const ExtraSettings& stored, bool presetAddresses);
     // Shows the window, or raises it when it is open.
     void ShowWindow();
 

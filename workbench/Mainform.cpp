@@ -118,9 +118,11 @@ TForm1::TForm1(PortSettings& portSettings, SerialLink& link, Notifier& notifier,
     resize(mainform::kWindowWidth, mainform::kWindowHeight);
     if (const QScreen* desktop = screen()) move(desktop->availableGeometry().center() - rect().center());
 
-    StartUp();
+    // ondrix.ini is read once, for the trigger and the firmware variables alike.
+    const ExtraSettings stored = LoadExtraSettingsFile(options_.settings);
+    StartUp(stored);
     // Its variables' names are looked up against the addresses config.dat gave.
-    firmwareForm_->Start(options_.presetAddresses.has_value());
+    firmwareForm_->Start(stored, options_.presetAddresses.has_value());
     Timer1.start();
 }
 
@@ -260,8 +262,9 @@ void TForm1::ConnectPlot() {
 // ---- Start-up and shut-down --------------------------------------------------------------
 
 // One screen of zeros on hidden channels, then the channel records from config.dat into the
-// boxes, then the switches of the channels that are on, which shows those channels.
-void TForm1::StartUp() {
+// boxes and the trigger's settings into its bar, then the switches of the channels that are on,
+// which shows those channels.
+void TForm1::StartUp(const ExtraSettings& stored) {
     RunViewCommand([](ViewCommands& view) { view.EmptyHistory(); });
     session_->PrefillChannels();
 
@@ -286,7 +289,7 @@ void TForm1::StartUp() {
         }
     }
     StatusBar1.SettingsPanel.setText(QString::fromStdString(SettingsSummary(portSettings_)));
-    const SweepSettings trigger = ReadSweepSettings(LoadExtraSettingsFile(options_.settings));
+    const SweepSettings trigger = ReadSweepSettings(stored);
     TriggerBar.Show(trigger);
     trigger_->Apply(trigger, session_->ScreenWidth());
     if (!usable) {

@@ -154,7 +154,8 @@ private:
     void ConnectToolBar();
     void ConnectMenus();
     void ConnectPlot();
-    void StartUp();
+    // `stored`: ondrix.ini's settings.
+    void StartUp(const ExtraSettings& stored);
     void ShutDown();
     // Runs a view command, then shows the buttons as the commands left them, also when the
     // states did not change (a latching button the user clicked is put back).

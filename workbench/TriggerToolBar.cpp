@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <algorithm>
-#include <cmath>
 #include <iterator>
 
 #include "workbench/ControlHint.h"
@@ -37,7 +36,6 @@ void Fill(QComboBox& box, const TChoice<T> (&choices)[N]) {
     for (const TChoice<T>& choice : choices) box.addItem(QString::fromLatin1(choice.text));
 }
 
-// A value no item stands for shows the first item.
 template <typename T, size_t N>
 int IndexOf(T value, const TChoice<T> (&choices)[N]) {
     const auto found = std::find_if(std::begin(choices), std::end(choices),
@@ -50,12 +48,6 @@ template <typename T, size_t N>
 T ValueAt(const QComboBox& box, const TChoice<T> (&choices)[N]) {
     const int index = box.currentIndex();
     return index >= 0 && index < static_cast<int>(N) ? choices[index].value : choices[0].value;
-}
-
-// A whole number the box can show; not-a-number counts as 0.
-int SpinValue(double value, const QSpinBox& box) {
-    if (std::isnan(value)) value = 0;
-    return static_cast<int>(std::lround(std::clamp(value, double(box.minimum()), double(box.maximum()))));
 }
 
 void SetUpNumber(QSpinBox& box, int minimum, int maximum, const QString& suffix) {
@@ -150,15 +142,15 @@ SweepSettings TTriggerToolBar::Settings() const {
 
 void TTriggerToolBar::Show(const SweepSettings& settings) {
     const QScopedValueRollback<bool> quiet(showing_, true);
-    TriggerSwitch.setChecked(settings.on);
-    const int lastChannel = static_cast<int>(std::size(kSources)) - 1;
-    SourceBox.setCurrentIndex(IndexOf(std::clamp(settings.detection.channel, 0, lastChannel), kSources));
-    EdgeBox.setCurrentIndex(IndexOf(settings.detection.edge, kEdges));
-    LevelBox.setValue(SpinValue(settings.detection.level, LevelBox));
-    HysteresisBox.setValue(SpinValue(settings.detection.hysteresis, HysteresisBox));
-    ModeBox.setCurrentIndex(IndexOf(settings.mode, kModes));
-    PositionBox.setValue(settings.positionPercent);
-    HoldOffBox.setValue(static_cast<int>(std::min(settings.holdOff, kTriggerHoldOffMax)));
+    const SweepSettings shown = WithinRanges(settings);
+    TriggerSwitch.setChecked(shown.on);
+    SourceBox.setCurrentIndex(IndexOf(shown.detection.channel, kSources));
+    EdgeBox.setCurrentIndex(IndexOf(shown.detection.edge, kEdges));
+    LevelBox.setValue(static_cast<int>(shown.detection.level));
+    HysteresisBox.setValue(static_cast<int>(shown.detection.hysteresis));
+    ModeBox.setCurrentIndex(IndexOf(shown.mode, kModes));
+    PositionBox.setValue(shown.positionPercent);
+    HoldOffBox.setValue(static_cast<int>(shown.holdOff));
 }
 
 void TTriggerToolBar::paintEvent(QPaintEvent*) {
