@@ -34,8 +34,15 @@ ParsedAddress ParseAddressText(const std::string& text) {
 
 std::string InvalidAddressMessage(int channel) { return "CH" + std::to_string(channel) + " invalid address!"; }
 
-std::string AddressConversionMessage(const std::string& text) {
-    return "'0x" + text + "' is not a valid address: type one to eight hexadecimal digits";
+// Named by its channel: RUN reads all four boxes, and the message must say which one it means.
+std::string AddressConversionMessage(int channel, const std::string& text) {
+    static const std::string kDigits = "eight hexadecimal digits (0-9, A-F)";
+    const std::string box = "CH" + std::to_string(channel) + ": ";
+    if (text.empty()) return box + "the address box is empty: type one to " + kDigits;
+    // Addresses copied from map files and debuggers come with the prefix.
+    const bool prefixed = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    if (prefixed) return box + "'" + text + "' is not an address: type it without 0x, in one to " + kDigits;
+    return box + "'" + text + "' is too long: an address has at most " + kDigits;
 }
 
 }  // namespace ondrix

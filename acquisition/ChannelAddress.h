@@ -34,7 +34,8 @@ std::string AddressText(uint32_t address);
 
 // "CH1 invalid address!" .. "CH4 invalid address!", for channel 1..4.
 std::string InvalidAddressMessage(int channel);
-// The message for a box that cannot be converted at all.
-std::string AddressConversionMessage(const std::string& text);
+// The message for a box the rule cannot convert at all (empty, or longer than an address): what
+// is wrong, in the user's own text, and what to type instead. Channel 1..4.
+std::string AddressConversionMessage(int channel, const std::string& text);
 
 }  // namespace ondrix

@@ -50,29 +50,58 @@ SerialLink::~SerialLink() { ClosePort(); }
 // ---- opening --------------------------------------------------------------------------------
 
 // The settings are the user-interface thread's, as is this call; they are read once, here.
-bool SerialLink::OpenPort() { return Open(settings_, &notifier_); }
+bool SerialLink::OpenPort() {
+    const ResolvedPort port = resolver_(settings_.PortNumber);
+    return Open(settings_, &notifier_, port.path, IdentifyOpenedPort(port));
+}
 
-bool SerialLink::TryOpenPort(const PortSettings& settings) { return Open(settings, nullptr); }
+bool SerialLink::TryOpenPort(const PortSettings& settings) {
+    const ResolvedPort port = resolver_(settings.PortNumber);
+    return Open(settings, nullptr, port.path, IdentifyOpenedPort(port));
+}
 
-bool SerialLink::Open(PortSettings settings, Notifier* notifier) {
+// COM<n> is resolved again at every attempt: its entry may name another device by now.
+bool SerialLink::TryRejoin() {
+    OpenedPort lost;
+    PortSettings settings;
+    {
+        std::shared_lock<std::shared_mutex> lock(deviceMutex_);
+        lost = opened_;
+        settings = openSettings_;
+    }
+    const RejoinChoice choice = ChooseRejoin(lost, resolver_(settings.PortNumber));
+    if (choice.path.empty()) {
+        ClosePort();
+        std::unique_lock<std::shared_mutex> lock(deviceMutex_);
+        lastFailureDetail_ = "waiting for " + AwaitedDeviceName(lost) + ": " + choice.waiting;
+        return false;
+    }
+    return Open(settings, nullptr, choice.path, choice.identity);
+}
+
+std::string SerialLink::AwaitedDevice() const {
+    std::shared_lock<std::shared_mutex> lock(deviceMutex_);
+    return AwaitedDeviceName(opened_);
+}
+
+bool SerialLink::Open(PortSettings settings, Notifier* notifier, const std::string& path,
+                      const OpenedPort& identity) {
     const int port = settings.PortNumber;
 
     // 1. Release whatever is open. The exclusive lock waits for a read or write in flight.
     ClosePort();
 
-    // 2. The device path of COM<port>, opened exclusively. The new device stays local until it
-    //    is fully set up, so no other thread can see it half-configured and no lock is held
-    //    while a message box is up.
-    const std::string path = resolver_(port);
+    // 2. The device, opened exclusively. It stays local until it is fully set up, so no other
+    //    thread can see it half-configured and no lock is held while a message box is up.
     if (path.empty()) {
-        return Fail(notifier, "Open COM%d Err!", port, "open: COM" + std::to_string(port) + ": no such port",
-                    nullptr);
+        const std::string reason = "COM" + std::to_string(port) + ": no such port";
+        return Fail(notifier, "Open COM%d Err!", port, reason, "open: " + reason, nullptr);
     }
     std::string openError;
     std::unique_ptr<SerialDevice> device = opener_(path, openError);
     if (!device) {
         if (openError.empty()) openError = path + ": refused";
-        return Fail(notifier, "Open COM%d Err!", port, "open: " + openError, nullptr);
+        return Fail(notifier, "Open COM%d Err!", port, openError, "open: " + openError, nullptr);
     }
 
     // 3. Linux sizes a tty's queues itself and takes no request for 8192-byte queues; the
@@ -82,34 +111,35 @@ bool SerialLink::Open(PortSettings settings, Notifier* notifier) {
     errno = 0;
     if (!device->Purge()) {
         const int error = errno;
-        return Fail(notifier, "Purge COM%d Err!", port, "purge: " + path + ": " + ReasonAfter(error),
+        return Fail(notifier, "Purge COM%d Err!", port, {}, "purge: " + path + ": " + ReasonAfter(error),
                     std::move(device));
     }
     errno = 0;
     if (!device->ReadLineState()) {
         const int error = errno;
-        return Fail(notifier, "Get Initial COM%d State Err!", port,
+        return Fail(notifier, "Get Initial COM%d State Err!", port, {},
                     "get state: " + path + ": " + ReasonAfter(error), std::move(device));
     }
     const LineSettings line = LowByteSettings(settings);
     errno = 0;
     if (!device->ApplyLineSettings(line)) {
         const int error = errno;
-        return Fail(notifier, "Reset COM%d State Err!", port,
+        return Fail(notifier, "Reset COM%d State Err!", port, {},
                     "set state: " + path + ": " + ReasonAfter(error), std::move(device));
     }
 
     std::unique_lock<std::shared_mutex> lock(deviceMutex_);
     device_ = std::move(device);
     openSettings_ = settings;
+    opened_ = identity;
     // 7. The line settles before anyone talks; the first write waits for it.
     settledAt_ = std::chrono::steady_clock::now() + kSettleTime;
     lastFailureDetail_.clear();
     return true;
 }
 
-bool SerialLink::Fail(Notifier* notifier, const char* messageFormat, int portNumber, const std::string& detail,
-                      std::unique_ptr<SerialDevice> device) {
+bool SerialLink::Fail(Notifier* notifier, const char* messageFormat, int portNumber, const std::string& reason,
+                      const std::string& detail, std::unique_ptr<SerialDevice> device) {
     {
         std::unique_lock<std::shared_mutex> lock(deviceMutex_);
         lastFailureDetail_ = detail;
@@ -118,7 +148,7 @@ bool SerialLink::Fail(Notifier* notifier, const char* messageFormat, int portNum
         char text[64];
         std::snprintf(text, sizeof text, messageFormat, portNumber);
         // Shown with no lock held: a message box may run a nested event loop for a long time.
-        notifier->ShowMessage(text);
+        notifier->ShowMessage(reason.empty() ? std::string(text) : text + std::string("\n") + reason);
     }
     device.reset();
     return false;

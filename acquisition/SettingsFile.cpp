@@ -24,6 +24,13 @@ uint32_t GetU32(const uint8_t* p) {
 
 bool IsUtf8Continuation(char c) { return (static_cast<uint8_t>(c) & 0xC0) == 0x80; }
 
+std::string LengthMismatchReason(const uint8_t* head, size_t present, uint64_t fileSize) {
+    if (fileSize == 0) return "The file is empty";
+    const std::string size = std::to_string(fileSize) + (fileSize == 1 ? " byte" : " bytes");
+    if (present < 4) return "The file has " + size + ", too few for its length word";
+    return "Its length word says " + std::to_string(GetU32(head)) + " bytes, but the file has " + size;
+}
+
 }  // namespace
 
 // ---- TitleField ----
@@ -92,6 +99,7 @@ SettingsLoadResult LoadSettings(const uint8_t* head, size_t headSize, uint64_t f
     if (present < 4 || GetU32(head) != fileSize) {
         result.status = SettingsLoadStatus::LengthMismatch;
         result.message = kSettingsFileOpenError;
+        result.reason = LengthMismatchReason(head, present, fileSize);
         return result;
     }
     result.status = SettingsLoadStatus::Loaded;

@@ -77,14 +77,22 @@ std::vector<uint8_t> EncodeSettings(const ScopeSettings& settings);
 
 enum class SettingsLoadStatus {
     Loaded,          // the file's fields replaced the values in use
-    Missing,         // no file could be read: the values in use stay
+    Missing,         // there is no file: the values in use stay
     LengthMismatch,  // the length word is not the file's size: nothing loaded
+    Unreadable,      // something is there that cannot be read as a file: nothing loaded
 };
 
 struct SettingsLoadResult {
     SettingsLoadStatus status = SettingsLoadStatus::Missing;
     ScopeSettings settings;  // the values in use, with whatever the file held put over them
-    std::string message;     // kSettingsFileOpenError for LengthMismatch, else empty
+    // For a refused file: kSettingsFileOpenError, to which LoadSettingsFile adds the file's path,
+    // the reason and where the file was kept. Empty otherwise.
+    std::string message;
+    std::string reason;  // why the file was refused, as a sentence; empty otherwise
+
+    bool Refused() const {
+        return status == SettingsLoadStatus::LengthMismatch || status == SettingsLoadStatus::Unreadable;
+    }
 };
 
 // Loads a file of `fileSize` bytes whose first `headSize` bytes are `head` (the first 136 are

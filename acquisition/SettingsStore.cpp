@@ -20,6 +20,12 @@ bool Exists(const std::string& path) {
     return !path.empty() && stat(path.c_str(), &status) == 0;
 }
 
+std::string RefusalMessage(const std::string& path, const std::string& reason, const MovedAside& kept) {
+    std::string text = std::string(kSettingsFileOpenError) + "\n" + path + ": " + reason + ".\n";
+    if (!kept.path.empty()) return text + "It is kept as " + kept.path + ".";
+    return text + "It stays where it is: it could not be moved aside (" + kept.failure + ").";
+}
+
 }  // namespace
 
 SettingsLocation DefaultSettingsLocation() { return {ExecutableDirectory(), UserConfigurationFolder()}; }
@@ -39,14 +45,21 @@ std::string SettingsLoadPath(const SettingsLocation& location) {
 }
 
 SettingsLoadResult LoadSettingsFile(const SettingsLocation& location, const ScopeSettings& inUse) {
+    SettingsLoadResult result;
+    result.settings = inUse;
     const std::string path = SettingsLoadPath(location);
-    const FileStart file = path.empty() ? FileStart{} : ReadFileStart(path, kSettingsFileSize);
-    if (!file.opened) {
-        SettingsLoadResult missing;
-        missing.settings = inUse;
-        return missing;
+    if (path.empty()) return result;
+    const FileStart file = ReadFileStart(path, kSettingsFileSize);
+    if (file.missing) return result;
+    if (file.opened) {
+        result = LoadSettings(file.bytes.data(), file.bytes.size(), file.size, inUse);
+        if (!result.Refused()) return result;
+    } else {
+        result.status = SettingsLoadStatus::Unreadable;
+        result.reason = file.failure;
     }
-    return LoadSettings(file.bytes.data(), file.bytes.size(), file.size, inUse);
+    result.message = RefusalMessage(path, result.reason, MoveAside(path, kDamagedSettingsSuffix));
+    return result;
 }
 
 std::string SaveSettingsFile(const SettingsLocation& location, const ScopeSettings& settings) {

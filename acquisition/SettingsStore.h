@@ -13,6 +13,8 @@
 namespace ondrix {
 
 constexpr const char* kSettingsFileName = "config.dat";
+// Appended to the name of a refused config.dat that is kept aside.
+constexpr const char* kDamagedSettingsSuffix = ".bad";
 
 struct SettingsLocation {
     std::string programFolder;  // the executable's folder; empty when the system cannot tell
@@ -29,7 +31,12 @@ std::string SettingsSavePath(const SettingsLocation& location);
 // folder when that exists; empty when there is none.
 std::string SettingsLoadPath(const SettingsLocation& location);
 
-// Missing when there is no file or it cannot be read; otherwise as LoadSettings.
+// Missing when there is no file; otherwise as LoadSettings, and Unreadable for a file that
+// cannot be read (no permission, a folder, a FIFO, which is never waited for). A refused file
+// is moved aside at once, to config.dat.bad or, when that is taken, config.dat.bad.2, .3, ...,
+// so that the next save, which writes the values in use, cannot destroy what the user may
+// want back. Its message then reads kSettingsFileOpenError, then the file's path and the
+// reason, then where it was kept (or why it could not be moved).
 SettingsLoadResult LoadSettingsFile(const SettingsLocation& location, const ScopeSettings& inUse);
 // Replaces the file in one step, creating the user folder when the file goes there. Returns an
 // empty text on success, else the reason; the file that was there before is then untouched.

@@ -19,6 +19,9 @@ struct ProgramOptions {
     // The four address boxes' start, channel 1 first, instead of the stored addresses.
     std::optional<std::array<uint32_t, kChannelCount>> addresses;
     bool help = false;
+
+    // A script drives the start: nothing at start-up may wait for the user.
+    bool Unattended() const { return run || quitAfterSeconds > 0; }
 };
 
 extern const char* const kProgramUsage;

@@ -5,6 +5,8 @@
 //   --run                     press RUN once the window is shown
 //   --quit-after SECONDS      close the window SECONDS after it is shown
 //   --addresses A1,A2,A3,A4   start with these addresses in the four boxes
+// With --run or --quit-after a script drives the start, so a message at start-up (a damaged
+// config.dat) stays up without holding it.
 // Exit status: 0 after the window closed, 2 on bad options.
 
 #include <QApplication>
@@ -47,6 +49,7 @@ int main(int argc, char** argv) {
     MainformOptions windowOptions;
     windowOptions.settings = DefaultSettingsLocation();
     windowOptions.presetAddresses = options.addresses;
+    windowOptions.unattended = options.Unattended();
     TForm1 form(settings, link, notifier, windowOptions);
     form.show();
     if (options.run) QTimer::singleShot(0, &form, [&form] { form.Run.click(); });

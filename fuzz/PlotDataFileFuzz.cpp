@@ -1,9 +1,10 @@
-// A plot data file from disk is outside input: loading it must never read past it, and a file it
-// refuses must leave the channels exactly as they were.
+// A plot data file from disk is outside input: loading it must never read past it, a file it
+// refuses must leave the channels exactly as they were, and what it loads is finite.
 
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -48,5 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     if (plot.GetUpdateLocked() || plot.GetDataFileName() != InputFile()) std::abort();
+    // An infinity or a NaN is refused as invalid data, never loaded.
+    for (int k = 0; k < kChannels; ++k) {
+        const ondrix::TPlotChannelCustom& channel = *plot.GetChannel(k);
+        for (int i = 0; i < channel.GetCount(); ++i)
+            if (!std::isfinite(channel.GetDataX(i)) || !std::isfinite(channel.GetDataY(i))) std::abort();
+    }
     return 0;
 }

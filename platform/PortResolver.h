@@ -12,23 +12,52 @@
 //     on-board UARTs in the same order as COM ports.
 // Numbers below 1 name no port: they resolve to an empty path, which the serial link reports
 // as "no such port" without trying to open anything.
+//
+// A resolution also says which of the two rules gave it, and what the entry named: a device
+// that goes away takes its entry's meaning with it, and the link must not then take the
+// built-in device, which the user never chose, for the one that went away.
 
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace ondrix {
 
-using PortResolver = std::function<std::string(int portNumber)>;
+// What COMn resolved to.
+struct ResolvedPort {
+    ResolvedPort() = default;
+    // A path given outright (a device named on the command line) is the user's own choice and
+    // names itself. Implicit, so that a resolver may simply answer a path.
+    ResolvedPort(std::string devicePath) : path(std::move(devicePath)), target(path) {}
+
+    // What to open; empty when the number names no port.
+    std::string path;
+    // What the entry named when it was read (a link's target as written, a file's line), or the
+    // path itself where no entry was read. Two resolutions with the same target reach the same
+    // place as far as the user said.
+    std::string target;
+    // Rule 2 gave it: no entry in the ports folder names the port.
+    bool builtIn = false;
+};
+
+using PortResolver = std::function<ResolvedPort(int portNumber)>;
+// Rule 2, replaceable so that tests can stand a pseudo-terminal in for /dev/ttyS<n-1>.
+using BuiltInPortRule = std::function<std::string(int portNumber)>;
+
+// /dev/ttyS<n-1>.
+std::string BuiltInPortPath(int portNumber);
 
 // The folder that holds the running executable, without a trailing slash; empty if the system
 // cannot tell.
 std::string ExecutableDirectory();
 
-// Resolves through `portsFolder` (default: ExecutableDirectory() + "/ports"); an empty folder
-// name skips rule 1.
+// Resolves through `portsFolder`; an empty folder name skips rule 1.
+ResolvedPort ResolvePort(int portNumber, const std::string& portsFolder,
+                         const BuiltInPortRule& builtIn = BuiltInPortPath);
+// The path alone.
 std::string ResolvePortPath(int portNumber, const std::string& portsFolder);
 // Looks in ExecutableDirectory() + "/ports" at every call, so entries may change while running.
 PortResolver DefaultPortResolver();
-PortResolver PortResolverForFolder(std::string portsFolder);
+PortResolver PortResolverForFolder(std::string portsFolder, BuiltInPortRule builtIn = BuiltInPortPath);
 
 }  // namespace ondrix

@@ -5,6 +5,7 @@
 // them (it brings the ioctl numbers from <asm/ioctls.h>, not glibc's termios types).
 #include <asm/termbits.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/tty.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -18,6 +19,7 @@
 #include <cmath>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 namespace ondrix {
 
@@ -26,6 +28,30 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 std::string ErrorText(int error) { return std::generic_category().message(error); }
+
+// What a user refused a device can do about it. Serial devices belong to a group (dialout on
+// Debian, uucp elsewhere) whose members may open them; the group is read from the device, so
+// that the advice is right on any system. A device of the group root had no group made for it,
+// and joining root is no advice to give: the usual group is named then.
+std::string AccessAdvice(const std::string& path) {
+    std::string groupName = "dialout";
+    struct stat node {};
+    if (stat(path.c_str(), &node) == 0 && node.st_gid != 0) {
+        struct group entry {};
+        struct group* found = nullptr;
+        std::vector<char> names(4096);
+        if (getgrgid_r(node.st_gid, &entry, names.data(), names.size(), &found) == 0 && found != nullptr)
+            groupName = found->gr_name;
+    }
+    return "only members of the group " + groupName + " may use it: sudo usermod -aG " + groupName +
+           " $USER, then log in again";
+}
+
+std::string OpenFailure(const std::string& path, int error) {
+    std::string text = path + ": " + ErrorText(error);
+    if (error == EACCES || error == EPERM) text += " (" + AccessAdvice(path) + ")";
+    return text;
+}
 
 // A line discipline other than the terminal's own (SLIP, PPP, a multiplexer, left attached by a
 // daemon that still holds the port open) takes every byte before a read sees it, and refuses
@@ -266,7 +292,7 @@ SerialDeviceOpener PosixSerialDeviceOpener() {
     return [](const std::string& path, std::string& error) -> std::unique_ptr<SerialDevice> {
         const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
-            error = path + ": " + ErrorText(errno);
+            error = OpenFailure(path, errno);
             return nullptr;
         }
         // flock before TIOCEXCL, so that an attempt refused by the lock leaves the holder's tty

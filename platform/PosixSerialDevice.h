@@ -10,6 +10,9 @@
 // WhyGone recognises a hung-up tty (USB adapter pulled, the far side of a pseudo-terminal
 // closed) and a removed device node.
 //
+// An open refused for want of permission says so with the group the device belongs to and how
+// to join it, which is what a user new to serial ports on Linux needs to be told.
+//
 // When Purge, ReadLineState or ApplyLineSettings of a device from this opener fail, errno says
 // why (EINVAL for settings it refuses itself, ERANGE for a baud rate the driver cannot get close
 // to).

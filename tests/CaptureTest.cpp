@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <sstream>
 
+#include "FileSizeLimit.h"
 #include "ScopeRig.h"
 #include "acquisition/RecordedData.h"
 #include "tools/capture/CaptureOptions.h"
+#include "tools/capture/CaptureOutputs.h"
 #include "tools/capture/CaptureRecorder.h"
 #include "tools/capture/CaptureVariables.h"
 #include "tools/mpu-sim/MemoryMap.h"
@@ -151,13 +156,15 @@ TEST(Capture, RecordsTsvAndDatFromTheVirtualMpu) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.Path()), {}), 2) << "no temporary file left";
 }
 
+// The time counts from the request: the quiet line before it, about half a second at the
+// virtual MPU's period, records nothing and takes nothing from the time asked for.
 TEST(Capture, TsvOnStandardOutputForTheGivenTime) {
     test::VirtualMpuRig mpu;
     const auto run = Capture("--port " + mpu.DevicePath() + " --addr 20000010,20000000,20000004,2000000C --seconds 0.5 --tsv -");
     ASSERT_EQ(run.exitCode, kCaptureDone) << run.err;
     const auto lineCount = std::count(run.out.begin(), run.out.end(), '\n');
-    // 1000 frames a second for half a second, less the start-up (request, purge, first tick).
-    EXPECT_GT(lineCount, 150);
+    // 1000 frames a second for half a second, less the purge and the first tick.
+    EXPECT_GT(lineCount, 300);
     EXPECT_LT(lineCount, 700);
 }
 
@@ -187,6 +194,99 @@ TEST(Capture, InterruptionKeepsWhatWasRecorded) {
     EXPECT_EQ(run.exitCode, kCaptureInterrupted);
     const auto bytes = ReadFile(dat);
     EXPECT_TRUE(DecodeRecordedData(bytes.data(), bytes.size()).valid);
+}
+
+// ---- Outputs and limits ----------------------------------------------------------------------
+
+// The clock counts nanoseconds: a time it cannot hold must be refused, not wrapped into a limit
+// that has passed before the first frame.
+TEST(CaptureCommand, SecondsAreRefusedBeyondWhatTheClockCanCount) {
+    const std::string base = "--port COM1 --addr 0,1,2,3 --tsv - --seconds ";
+    for (const char* refused : {"1e10", "9.3e9", "1000000001", "1e300"}) {
+        const auto command = ParseCaptureCommand(Words(base + refused));
+        EXPECT_FALSE(command.options) << refused;
+        EXPECT_EQ(command.error, "--seconds takes a positive number up to 1000000000 (about 31 years), not '" +
+                                     std::string(refused) + "'");
+    }
+    for (const char* accepted : {"1e9", "0.001"}) {
+        const auto command = ParseCaptureCommand(Words(base + accepted));
+        ASSERT_TRUE(command.options) << accepted << ": " << command.error;
+        EXPECT_EQ(command.options->seconds, std::stod(accepted));
+    }
+}
+
+// Each file is committed on its own: one that cannot be written does not cost the other, and
+// every failure is named. A folder in a file's place makes its final rename fail.
+TEST(Capture, AFileThatCannotBeWrittenDoesNotCostTheOther) {
+    const struct {
+        const char* what;
+        bool tsvFails, datFails;
+    } cases[] = {
+        {"the .dat fails", false, true},
+        {"the TSV fails", true, false},
+        {"both fail", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::VirtualMpuRig mpu;
+        test::TemporaryFolder out;
+        const auto tsv = out.Path() / "run.tsv";
+        const auto dat = out.Path() / "run.dat";
+        if (c.tsvFails) std::filesystem::create_directory(tsv);
+        if (c.datFails) std::filesystem::create_directory(dat);
+        const auto run = Capture("--port " + mpu.DevicePath() + " --addr 20000010,-,-,- --frames 300 --tsv " +
+                                 tsv.string() + " --dat " + dat.string());
+        EXPECT_EQ(run.exitCode, kCaptureFailed);
+        EXPECT_EQ(run.err.find("cannot write " + tsv.string() + ": ") != std::string::npos, c.tsvFails) << run.err;
+        EXPECT_EQ(run.err.find("cannot write " + dat.string() + ": ") != std::string::npos, c.datFails) << run.err;
+        if (!c.tsvFails) {
+            std::ifstream lines(tsv);
+            EXPECT_EQ(std::count(std::istreambuf_iterator<char>(lines), {}, '\n'), 300);
+        }
+        if (!c.datFails) {
+            const auto bytes = ReadFile(dat);
+            EXPECT_TRUE(DecodeRecordedData(bytes.data(), bytes.size()).valid);
+        }
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.Path()), {}), 2) << "no temporary file left";
+    }
+}
+
+// A full disk, as the file size limit makes one: 100 TSV lines fit under 4096 bytes, the .dat of
+// 1000 values per channel (8132 bytes) does not; under 64 bytes neither does.
+TEST(CaptureOutputs, AFullDiskCostsOnlyTheFilesThatDoNotFit) {
+    const struct {
+        rlim_t limit;
+        bool tsvFails, datFails;
+    } cases[] = {{4096, false, true}, {64, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.limit);
+        test::TemporaryFolder out;
+        const auto tsv = out.Path() / "run.tsv";
+        const auto dat = out.Path() / "run.dat";
+        std::ostringstream unused;
+        CaptureOutputs outputs(tsv.string(), dat.string(), unused);
+        ASSERT_TRUE(outputs.WantsRecordedData());
+        for (int row = 0; row < 100; ++row) *outputs.Tsv() << row << "\t1\t2\t3\t4\n";
+        RecordedData data;
+        for (RecordedChannel& channel : data) channel.values.assign(1000, 7);
+
+        std::vector<std::string> failures;
+        {
+            test::FileSizeLimit limit(c.limit);
+            failures = outputs.Commit(data);
+        }
+        std::vector<std::string> expected;
+        if (c.tsvFails) expected.push_back(tsv.string() + ": File too large");
+        if (c.datFails) expected.push_back(dat.string() + ": File too large");
+        EXPECT_EQ(failures, expected);
+        EXPECT_EQ(std::filesystem::exists(tsv), !c.tsvFails);
+        if (!c.tsvFails) {
+            EXPECT_EQ(std::filesystem::file_size(tsv), 1090u) << "every line, whole";
+        }
+        EXPECT_FALSE(std::filesystem::exists(dat));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.Path()), {}), c.tsvFails ? 0 : 1)
+            << "no temporary file left";
+    }
 }
 
 // ---- Trigger ---------------------------------------------------------------------------------

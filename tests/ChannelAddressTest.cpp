@@ -34,7 +34,26 @@ TEST(ChannelAddress, Rule) {
 TEST(ChannelAddress, Messages) {
     EXPECT_EQ(InvalidAddressMessage(1), "CH1 invalid address!");
     EXPECT_EQ(InvalidAddressMessage(4), "CH4 invalid address!");
-    EXPECT_NE(AddressConversionMessage("").find("not a valid address"), std::string::npos);
+}
+
+// A text the rule cannot convert is named as the user gave it, with what is wrong with it and
+// what to type instead; "0x" is spoken of only where the user gave it.
+TEST(ChannelAddress, AConversionMessageSaysWhatIsWrongAndWhatToType) {
+    const struct {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"", "CH3: the address box is empty: type one to eight hexadecimal digits (0-9, A-F)"},
+        {"123456789", "CH3: '123456789' is too long: an address has at most eight hexadecimal digits (0-9, A-F)"},
+        {"0X20000000",
+         "CH3: '0X20000000' is not an address: type it without 0x, in one to eight hexadecimal digits (0-9, A-F)"},
+        {"0x2000000000",
+         "CH3: '0x2000000000' is not an address: type it without 0x, in one to eight hexadecimal digits (0-9, A-F)"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(ParseAddressText(c.text).status, ParsedAddress::Status::NotConvertible) << c.text;
+        EXPECT_EQ(AddressConversionMessage(3, c.text), c.message);
+    }
 }
 
 }  // namespace

@@ -301,7 +301,9 @@ TEST_F(CommFormTest, OkOpensThePortOrSaysWhyNotAndClosesEitherWay) {
         int port;
         bool opens;
         std::vector<std::string> messages;
-    } cases[] = {{1, true, {}}, {2, false, {"Open COM2 Err!"}}, {1, true, {}}};
+    } cases[] = {{1, true, {}},
+                 {2, false, {"Open COM2 Err!\n" + PortsFolder() + "/COM2: " + std::generic_category().message(ENOENT)}},
+                 {1, true, {}}};
     TCommForm& form = Shown();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.port);
@@ -333,7 +335,7 @@ TEST_F(CommFormBrokenOpenerTest, AnyOtherErrorOnOkSaysThePortCouldNotBeOpened) {
     TCommForm& form = Shown();
     form.ComboBox1.setCurrentIndex(2);
     form.Button1.click();
-    EXPECT_EQ(notifier.messages, std::vector<std::string>{"Open COM3 Err!"});
+    EXPECT_EQ(notifier.messages, std::vector<std::string>{"Open COM3 Err!\nComm Set: driver fault"});
     EXPECT_FALSE(form.isVisible());
     EXPECT_FALSE(link.IsOpen());
 }

@@ -20,6 +20,7 @@
 #include "MainWindowRig.h"
 #include "firmware/FirmwareSymbols.h"
 #include "workbench/FirmwareForm.h"
+#include "workbench/LegibleColour.h"
 
 namespace ondrix {
 namespace {
@@ -254,6 +255,8 @@ TEST_F(FirmwareFormTest, VanishedNameIsFlaggedOnItsChannel) {
     EXPECT_FALSE(Form().Vanished(0));
     EXPECT_EQ(Channel(1).Title.toolTip(), QStringLiteral("cosine is no longer in firmware.elf"));
     EXPECT_EQ(Channel(1).Title.palette().color(QPalette::Base), QColor(Qt::red));
+    EXPECT_GE(ContrastRatio(Channel(1).Title.palette().color(QPalette::Text), QColor(Qt::red)), kLegibleContrast)
+        << "the title stays readable on the mark";
     EXPECT_EQ(Window().form.ChannelAddress(1), cosine) << "the last known address stays";
     EXPECT_EQ(Form().Assignments().variables[1], "cosine") << "the name is kept for a later build";
 

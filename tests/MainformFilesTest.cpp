@@ -15,6 +15,7 @@
 #include "MainWindowRig.h"
 #include "ScopeRig.h"
 #include "acquisition/RecordedData.h"
+#include "plot/axes/PlotAxis.h"
 #include "plot/views/PlotToolBar.h"
 
 namespace ondrix {
@@ -103,6 +104,25 @@ TEST_F(MainWindowFiles, ARecordingOpensAsItWasSaved) {
     EXPECT_EQ(w_.form.ChannelOn(2), 0);
     EXPECT_EQ(w_.form.Session().SampleCounter(), 3u) << "the next sample follows the loaded ones";
     EXPECT_EQ(w_.form.windowTitle().toStdString(), "Ondrix--" + File("trace.dat"));
+}
+
+// Seven samples saved after a long run, opened on a view far from X 0..6: the view moves to
+// them, so that the user sees what was loaded.
+TEST_F(MainWindowFiles, AnOpenedRecordingFillsTheView) {
+    Fill({std::vector<double>{1, 2, 3, 4, 5, 6, 7}, {0, 0, 0, 0, 0, 0, 0}, {1, 1, 1, 1, 1, 1, 1}, {2, 2, 2, 2, 2, 2, 2}});
+    Save("seven.dat");
+    TPlotXAxis& x = *w_.form.Plot1.GetXAxis(0);
+    x.SetMinSpan(90000, 50000);
+    w_.form.Plot1.GetYAxis(0)->SetMinSpan(-10, 20);
+
+    Open("seven.dat");
+    ASSERT_TRUE(w_.notifier.messages.empty()) << w_.notifier.messages[0];
+    EXPECT_EQ(x.GetMin(), 0);
+    EXPECT_EQ(x.GetSpan(), 6);
+    EXPECT_EQ(w_.form.Plot1.GetYAxis(0)->GetMin(), -40000);
+    EXPECT_EQ(w_.form.Plot1.GetYAxis(0)->GetSpan(), 80000);
+    EXPECT_TRUE(w_.form.Plot1.GetChannel(0)->GetMarkersVisible()) << "seven samples show as markers";
+    EXPECT_TRUE(w_.form.View().States().ResumeEnabled);
 }
 
 TEST_F(MainWindowFiles, AnEmptyRecordingClearsTheChannels) {

@@ -79,7 +79,11 @@ TEST(MainWindowStartUp, AFileOfTheWrongLengthLeavesTheDesignedPanelWithEverySwit
     bytes.push_back(0);
     WriteBytes(settings.String() + "/config.dat", bytes);
     test::MainWindow w(test::WindowSetup(noPorts.String()).WithoutPresetAddresses().WithSettingsIn(settings.String()));
-    EXPECT_EQ(w.notifier.messages, std::vector<std::string>{"File Open Error"});
+    const std::string file = settings.String() + "/config.dat";
+    EXPECT_EQ(w.notifier.messages,
+              std::vector<std::string>{"File Open Error\n" + file +
+                                       ": Its length word says 136 bytes, but the file has 137 bytes.\nIt is kept as " +
+                                       file + ".bad."});
     for (int c = 0; c < kChannelCount; ++c) {
         SCOPED_TRACE(c + 1);
         EXPECT_EQ(w.form.ChannelBoxes[c].Title.text().toStdString(), "CH" + std::to_string(c + 1));

@@ -1,11 +1,13 @@
-// The main window, headless: its first state, RUN and STOP against the virtual MPU, a lost
-// device, the address boxes, and the shut-down.
+// The main window, headless: its first state, a damaged config.dat at the start, RUN and STOP
+// against the virtual MPU, a lost device, the address boxes, and the shut-down.
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFocusEvent>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -15,6 +17,7 @@
 #include <unistd.h>
 #include <string>
 
+#include "Bytes.h"
 #include "MainWindowRig.h"
 #include "PortLinks.h"
 #include "ScopeRig.h"
@@ -24,6 +27,7 @@
 #include "plot/channels/PlotChannel.h"
 #include "tools/mpu-sim/MemoryMap.h"
 #include "workbench/Mainform.h"
+#include "workbench/MessageBoxNotifier.h"
 
 namespace ondrix {
 namespace {
@@ -103,6 +107,62 @@ TEST(MainWindow, PresetAddressesFillTheBoxesButNeverReplaceTheStoredOnes) {
     for (int c = 0; c < kChannelCount; ++c) EXPECT_EQ(saved.settings.Channels[c].Address, expected[c]) << c;
 }
 
+// A damaged config.dat shows its message in a real box. Without a script the box is modal and
+// the start waits for OK, as it always did; at a start that a script drives (--run,
+// --quit-after) the box stays up without holding it, and RUN goes on. Either way the damaged
+// bytes are kept beside the config.dat the shut-down writes.
+TEST(MainWindowStartUp, ADamagedSettingsFileDoesNotHoldAStartThatAScriptDrives) {
+    for (const bool unattended : {false, true}) {
+        SCOPED_TRACE(unattended ? "a script's start" : "the user's start");
+        test::VirtualMpuRig mpu;
+        test::TemporaryFolder settings;
+        const std::string file = settings.String() + "/config.dat";
+        const std::vector<uint8_t> damaged = {0x88, 0x00, 0x00};
+        test::WriteBytes(file, damaged);
+        const QString message = QString::fromStdString(
+            "File Open Error\n" + file + ": The file has 3 bytes, too few for its length word.\nIt is kept as " + file + ".bad.");
+
+        // A modal box would hold the window's construction: it is noted and answered here.
+        std::vector<QString> modalTexts;
+        QTimer answerer;
+        answerer.setInterval(20);
+        QObject::connect(&answerer, &QTimer::timeout, [&modalTexts] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                modalTexts.push_back(box->text());
+                box->accept();
+            }
+        });
+        answerer.start();
+
+        PortSettings portSettings;
+        MessageBoxNotifier notifier;
+        SerialLink link(portSettings, notifier, PortResolverForFolder(mpu.PortsFolder()));
+        MainformOptions options;
+        options.settings.programFolder = settings.String();
+        options.portsFolder = mpu.PortsFolder();
+        options.unattended = unattended;
+        TForm1 form(portSettings, link, notifier, options);
+        EXPECT_EQ(test::ReadBytes(file + ".bad"), damaged) << "kept before anything else happens";
+        form.show();
+        QTimer::singleShot(0, &form, [&form] { form.Run.click(); });  // what --run does
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form.Plot1.GetChannel(0)->GetCount() > kScreenWidth + 100; }, 10000));
+
+        if (unattended) {
+            EXPECT_TRUE(modalTexts.empty()) << "the start was held";
+            std::vector<QString> shown;
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(window); box != nullptr && box->isVisible())
+                    shown.push_back(box->text());
+            EXPECT_EQ(shown, std::vector<QString>{message}) << "the message is up while RUN goes on";
+        } else {
+            EXPECT_EQ(modalTexts, std::vector<QString>{message});
+        }
+        form.close();
+        EXPECT_EQ(test::ReadBytes(file).size(), 136u) << "the setup in use, in a sound file";
+        EXPECT_EQ(test::ReadBytes(file + ".bad"), damaged);
+    }
+}
+
 TEST(MainWindow, RunAndStopDriveTheSessionTheButtonsAndTheCaption) {
     test::VirtualMpuRig mpu;
     Window w(mpu.PortsFolder());
@@ -140,7 +200,7 @@ TEST(MainWindow, ALostDeviceIsShownInTheStatusBarUntilItIsBack) {
     const QLabel& link = w.form.StatusBar1.LinkPanel;
     EXPECT_TRUE(link.text().startsWith("frames=")) << link.text().toStdString();
 
-    const QString lost = QStringLiteral("COM1 lost — waiting for the device");
+    const QString lost = QStringLiteral("COM1 lost — waiting");
     const QString running = QStringLiteral("Ondrix  ---  Running...");
     mpu.Unplug();
     ASSERT_TRUE(QTest::qWaitFor([&] { return link.text() == lost; }, 5000)) << link.text().toStdString();
@@ -206,7 +266,8 @@ TEST(MainWindow, ARunThatCannotOpenThePortShowsWhyAndStaysStopped) {
     Window w(ports.String());
     w.form.Run.click();
     EXPECT_FALSE(w.form.Session().Running());
-    EXPECT_EQ(w.notifier.messages, std::vector<std::string>{"Open COM1 Err!"});
+    EXPECT_EQ(w.notifier.messages, std::vector<std::string>{"Open COM1 Err!\n" + (ports.Path() / "no-such-tty").string() +
+                                                            ": " + std::generic_category().message(ENOENT)});
     EXPECT_EQ(w.form.windowTitle().toStdString(), "Serial Ondrix");
     EXPECT_TRUE(w.form.Run.isEnabled());
     EXPECT_FALSE(w.form.Stop.isEnabled());
@@ -304,7 +365,7 @@ TEST(MainWindow, RunParsesTheBoxesARefusedOneWarnsAndAnEmptyOneAbandonsTheStart)
         w.AddressBox(2).clear();
         w.AddressBox(3).setText("2000000E");
         w.form.Run.click();
-        EXPECT_EQ(w.notifier.messages, std::vector<std::string>{AddressConversionMessage("")});
+        EXPECT_EQ(w.notifier.messages, std::vector<std::string>{AddressConversionMessage(3, "")});
         EXPECT_FALSE(w.form.Session().Running());
         EXPECT_FALSE(w.link.IsOpen());
         EXPECT_EQ(w.form.windowTitle().toStdString(), "Serial Ondrix");

@@ -121,6 +121,29 @@ TEST(MainWindowTrigger, SinglePausesAfterOneSweepAndResumeArmsAgain) {
     EXPECT_EQ(w.form.StatusBar1.HintPanel.text().toStdString(), TriggeredAtText(*second));
 }
 
+// A Single sweep held, STOP, RUN: the new run arms Single again and shows the sweep it catches,
+// not the old sweep's range over channels that RUN has cleared.
+TEST(MainWindowTrigger, RunArmsSingleAgainAndShowsTheSweepItCatches) {
+    test::VirtualMpuRig mpu;
+    TriggerWindow w(mpu.PortsFolder());
+    ASSERT_NO_FATAL_FAILURE(w.StartSweeping(TriggerMode::Single));
+    const std::optional<double> old = w.NextSweep(std::nullopt);
+    ASSERT_TRUE(old);
+    w.form.Stop.click();
+
+    w.form.Run.click();
+    ASSERT_TRUE(w.form.Session().Running());
+    EXPECT_TRUE(w.form.View().States().PauseEnabled) << "RUN runs the display until the sweep";
+    const std::optional<double> caught = w.NextSweep(std::nullopt);
+    ASSERT_TRUE(caught);
+    EXPECT_GE(*caught, kSweepWidth) << "a sweep of the new samples, after the prefill";
+    EXPECT_EQ(w.form.StatusBar1.HintPanel.text().toStdString(), TriggeredAtText(*caught));
+    EXPECT_DOUBLE_EQ(*caught - w.XAxis().GetMin(), kSweepWidth / 10) << "the plot shows the sweep";
+    EXPECT_DOUBLE_EQ(w.XAxis().GetSpan(), kSweepWidth);
+    EXPECT_TRUE(w.form.View().States().ResumeEnabled) << "Single pauses after its sweep";
+    EXPECT_TRUE(w.notifier.messages.empty());
+}
+
 // A level the square wave never reaches: after a screen width without a trigger, Auto scrolls
 // with the data again, while Normal keeps the last sweep on the screen.
 TEST(MainWindowTrigger, AutoScrollsAgainWithoutATriggerWhileNormalHoldsTheLastSweep) {

@@ -591,11 +591,26 @@ TEST_F(ChannelFileTest, LoadDetectsTheSeparatorAndSkipsLinesWithoutX) {
 }
 
 TEST_F(ChannelFileTest, ABadNumberFailsTheLoadBeforeAnythingChanges) {
-    // A tab in the first line makes tab the separator: the comma is then part of a field.
-    WriteFile(path, "1\t10\n2\t20,5\n");
-    channel.AddXY(7, 70);
-    EXPECT_EQ(ErrorOf([&] { channel.LoadDataFromFile(path, true); }), "'20,5' is not a valid number");
-    EXPECT_EQ(Xs(channel), (std::vector<double>{7}));
+    const struct {
+        const char* file;
+        const char* error;
+    } cases[] = {
+        // A tab in the first line makes tab the separator: the comma is then part of a field.
+        {"1\t10\n2\t20,5\n", "'20,5' is not a valid number"},
+        // Not values a channel can show: one infinity would stretch its Y axis to the sentinels.
+        {"1\t10\n2\tinf\n", "'inf' is not a valid number"},
+        {"-INF\t10\n", "'-INF' is not a valid number"},
+        {"1\tnan\n", "'nan' is not a valid number"},
+        {"1e999\t10\n", "'1e999' is not a valid number"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        WriteFile(path, c.file);
+        channel.Clear();
+        channel.AddXY(7, 70);
+        EXPECT_EQ(ErrorOf([&] { channel.LoadDataFromFile(path, true); }), c.error);
+        EXPECT_EQ(Xs(channel), (std::vector<double>{7}));
+    }
 }
 
 TEST_F(ChannelFileTest, LoadAppendsOrReplaces) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -242,6 +243,15 @@ TEST_F(DataFilesTest, BadFilesFailWithoutAddingAnything) {
         {"a number with junk after it", "h\th\r\n1\t2\r\n3\t4x\r\n"},
         {"a bad X in a log", "(X)\tA(Y)\r\n1\t2\r\nx\t3\r\n"},
         {"a decimal comma in a log", "(X)\tA(Y)\r\n1,5\t3\r\n"},
+        // Not a value a channel can show: one infinity would stretch its Y axis to the sentinels.
+        {"an infinite Y", "h\th\r\n1\t2\r\n3\tinf\r\n"},
+        {"a negative infinite X", "h\th\r\n-inf\t2\r\n"},
+        {"a NaN Y", "h\th\r\n1\tnan\r\n"},
+        {"a number beyond a double", "h\th\r\n1\t1e999\r\n"},
+        {"an infinite X in a log", "(X)\tA(Y)\r\n1\t2\r\nINF\t3\r\n"},
+        {"a NaN Y in a log", "(X)\tA(Y)\r\n1\tNaN\r\n"},
+        {"compact with an infinite Y", "Compact Interval\r\n1\r\n" + Single(0) + Single(-INFINITY)},
+        {"compact with a NaN X", "Compact Interval\r\n1\r\n" + Single(NAN) + Single(1)},
         {"compact without a channel count", "Compact Interval\r\n"},
         {"compact with a word for a count", "Compact Interval\r\ntwo\r\n"},
         {"compact with a negative count", "Compact Interval\r\n-1\r\n"},

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "TemporaryFolder.h"
+#include "platform/PortIdentity.h"
 #include "platform/PortResolver.h"
 
 namespace ondrix {
@@ -93,9 +94,124 @@ TEST_F(PortResolverTest, NumbersBelowOneNameNoPort) {
 
 TEST_F(PortResolverTest, ResolverForFolderLooksAtEveryCall) {
     const PortResolver resolve = PortResolverForFolder(folder_);
-    EXPECT_EQ(resolve(7), "/dev/ttyS6");
+    EXPECT_EQ(resolve(7).path, "/dev/ttyS6");
     WriteEntry("COM7", "/dev/ttyUSB7\n");
-    EXPECT_EQ(resolve(7), "/dev/ttyUSB7");
+    EXPECT_EQ(resolve(7).path, "/dev/ttyUSB7");
+}
+
+// Which rule gave the path, and what the entry named: what a rejoin compares.
+TEST_F(PortResolverTest, AResolutionTellsTheRuleAndWhatTheEntryNamed) {
+    ASSERT_EQ(symlink("/dev/pts/77", Entry("COM1").c_str()), 0);
+    ASSERT_EQ(symlink("../by-id/usb-board", Entry("COM2").c_str()), 0);
+    WriteEntry("COM3", "/dev/ttyACM0\n");
+    const struct {
+        int port;
+        std::string path, target;
+        bool builtIn;
+    } cases[] = {
+        {1, Entry("COM1"), "/dev/pts/77", false},
+        {2, Entry("COM2"), "../by-id/usb-board", false},  // as written
+        {3, "/dev/ttyACM0", "/dev/ttyACM0", false},
+        {4, "/dev/ttyS3", "/dev/ttyS3", true},
+        {0, "", "", false},
+    };
+    for (const auto& c : cases) {
+        const ResolvedPort port = ResolvePort(c.port, folder_);
+        EXPECT_EQ(port.path, c.path) << c.port;
+        EXPECT_EQ(port.target, c.target) << c.port;
+        EXPECT_EQ(port.builtIn, c.builtIn) << c.port;
+    }
+}
+
+TEST_F(PortResolverTest, TheBuiltInRuleCanBeReplaced) {
+    const PortResolver resolve = PortResolverForFolder(folder_, [](int n) { return "/stand-in/" + std::to_string(n); });
+    EXPECT_EQ(resolve(5).path, "/stand-in/5");
+    EXPECT_TRUE(resolve(5).builtIn);
+    WriteEntry("COM5", "/dev/ttyUSB5\n");
+    EXPECT_EQ(resolve(5).path, "/dev/ttyUSB5");
+    EXPECT_FALSE(resolve(5).builtIn);
+}
+
+// ---- the same device again ------------------------------------------------------------------
+
+// Stand-in device nodes and a stand-in for /dev/serial/by-id, in a folder of their own.
+class PortIdentityTest : public ::testing::Test {
+protected:
+    PortIdentityTest() {
+        fs::create_directories(byId_);
+        fs::create_directories(dev_);
+        fs::create_directories(ports_);
+    }
+    std::string Node(const std::string& name) const {
+        const fs::path node = dev_ / name;
+        if (!fs::exists(node)) std::ofstream(node.string()).put('\0');
+        return node.string();
+    }
+    void StableName(const std::string& name, const std::string& node) const {
+        fs::remove(byId_ / name);
+        fs::create_symlink(node, byId_ / name);
+    }
+    void PointCom1(const std::string& device) const {
+        fs::remove(ports_ / "COM1");
+        fs::create_symlink(device, ports_ / "COM1");
+    }
+    ResolvedPort Com1() const { return ResolvePort(1, ports_.string()); }
+    OpenedPort Identify(const ResolvedPort& port) const { return IdentifyOpenedPort(port, byId_.string()); }
+    RejoinChoice Choose(const OpenedPort& lost) const { return ChooseRejoin(lost, Com1(), byId_.string()); }
+
+    test::TemporaryFolder temporary_;
+    const fs::path byId_ = temporary_.Path() / "by-id";
+    const fs::path dev_ = temporary_.Path() / "dev";
+    const fs::path ports_ = temporary_.Path() / "ports";
+};
+
+TEST_F(PortIdentityTest, TheStableNameIsTheOneLeadingToTheSameNode) {
+    StableName("usb-FTDI_A", Node("ttyUSB0"));
+    StableName("usb-FTDI_B", Node("ttyUSB1"));
+    PointCom1(Node("ttyUSB1"));
+    EXPECT_EQ(StableNameOf(Com1().path, byId_.string()), (byId_ / "usb-FTDI_B").string());
+    EXPECT_EQ(StableNameOf(Node("ttyS0"), byId_.string()), "") << "an on-board UART has none";
+    EXPECT_EQ(StableNameOf((dev_ / "gone").string(), byId_.string()), "");
+    EXPECT_EQ(StableNameOf(Node("ttyUSB0"), (temporary_.Path() / "absent").string()), "");
+}
+
+// What becomes of COM1 between the loss and the attempt, and what the attempt may open.
+TEST_F(PortIdentityTest, ARejoinReachesTheLostDeviceOrTheUsersNewChoiceButNeverTheBuiltInOne) {
+    // An adapter with a stable name behind COM1 -> ttyUSB0.
+    StableName("usb-FTDI_A", Node("ttyUSB0"));
+    PointCom1(Node("ttyUSB0"));
+    const OpenedPort adapter = Identify(Com1());
+    ASSERT_EQ(adapter.stableName, (byId_ / "usb-FTDI_A").string());
+
+    // Unplugged and back as ttyUSB1, while another adapter took ttyUSB0: the stable name finds it.
+    StableName("usb-FTDI_A", Node("ttyUSB1"));
+    StableName("usb-other", Node("ttyUSB0"));
+    EXPECT_EQ(Choose(adapter).path, (byId_ / "usb-FTDI_A").string());
+    EXPECT_EQ(AwaitedDeviceName(adapter), (byId_ / "usb-FTDI_A").string());
+
+    // A pseudo-terminal has no stable name: the same entry, the same target, is where it was.
+    PointCom1("/dev/pts/3");
+    const OpenedPort mpu = Identify(Com1());
+    EXPECT_EQ(mpu.stableName, "");
+    EXPECT_EQ(Choose(mpu).path, Com1().path);
+    EXPECT_EQ(AwaitedDeviceName(mpu), "/dev/pts/3");
+
+    // Its entry re-pointed (a virtual MPU restarted on another pseudo-terminal): the user's choice.
+    PointCom1("/dev/pts/9");
+    const RejoinChoice repointed = Choose(mpu);
+    EXPECT_EQ(repointed.path, Com1().path);
+    EXPECT_EQ(repointed.identity.resolved.target, "/dev/pts/9") << "the new device is the one to keep";
+
+    // Its entry gone: COM1 now falls back to /dev/ttyS0, which nobody chose.
+    fs::remove(ports_ / "COM1");
+    ASSERT_TRUE(Com1().builtIn);
+    const RejoinChoice fallback = Choose(mpu);
+    EXPECT_EQ(fallback.path, "");
+    EXPECT_NE(fallback.waiting.find("/dev/ttyS0 is not opened"), std::string::npos) << fallback.waiting;
+
+    // A port opened through the built-in rule in the first place is that device again.
+    const OpenedPort uart = Identify(Com1());
+    EXPECT_EQ(Choose(uart).path, "/dev/ttyS0");
 }
 
 TEST(ExecutableDirectory, HoldsThisTestProgram) {
@@ -115,8 +231,8 @@ TEST(DefaultPortResolver, UsesThePortsFolderBesideTheExecutable) {
     const std::string folder = ExecutableDirectory() + "/ports";
     struct stat entry {};
     if (lstat((folder + "/COM97").c_str(), &entry) == 0) GTEST_SKIP() << "COM97 is mapped here";
-    EXPECT_EQ(DefaultPortResolver()(97), "/dev/ttyS96");
-    EXPECT_EQ(DefaultPortResolver()(0), "");
+    EXPECT_EQ(DefaultPortResolver()(97).path, "/dev/ttyS96");
+    EXPECT_EQ(DefaultPortResolver()(0).path, "");
 }
 
 }  // namespace

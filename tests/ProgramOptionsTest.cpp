@@ -23,20 +23,22 @@ TEST(ProgramOptions, AcceptedCommandLines) {
         bool run;
         double quitAfter;
         std::optional<Addresses> addresses;
+        bool unattended;  // a script drives the start: no message may hold it
     } cases[] = {
-        {{}, false, 0, std::nullopt},
-        {{"--run", "-platform", "xcb"}, true, 0, std::nullopt},
-        {{"--quit-after", "2.5"}, false, 2.5, std::nullopt},
-        {{"--quit-after=10", "--run"}, true, 10, std::nullopt},
+        {{}, false, 0, std::nullopt, false},
+        {{"--run", "-platform", "xcb"}, true, 0, std::nullopt, true},
+        {{"--quit-after", "2.5"}, false, 2.5, std::nullopt, true},
+        {{"--quit-after=10", "--run"}, true, 10, std::nullopt, true},
         {{"--addresses", "20000000,20000004,20000006,2000000C"},
-         false, 0, Addresses{0x20000000, 0x20000004, 0x20000006, 0x2000000C}},
-        {{"--addresses=ffffffff,1a2b,0,80000000"}, false, 0, Addresses{0xFFFFFFFF, 0x1A2B, 0, 0x80000000}},
+         false, 0, Addresses{0x20000000, 0x20000004, 0x20000006, 0x2000000C}, false},
+        {{"--addresses=ffffffff,1a2b,0,80000000"}, false, 0, Addresses{0xFFFFFFFF, 0x1A2B, 0, 0x80000000}, false},
     };
     for (const auto& c : cases) {
         const ProgramOptions options = ParseProgramOptions(c.arguments);
         EXPECT_EQ(options.run, c.run);
         EXPECT_EQ(options.quitAfterSeconds, c.quitAfter);
         EXPECT_EQ(options.addresses, c.addresses);
+        EXPECT_EQ(options.Unattended(), c.unattended);
         EXPECT_FALSE(options.help);
     }
     EXPECT_TRUE(ParseProgramOptions({"--help"}).help);

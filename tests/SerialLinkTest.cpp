@@ -9,7 +9,10 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <grp.h>
+#include <sys/fsuid.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -210,10 +213,10 @@ TEST_F(PtyLinkTest, SecondOpenerIsRefusedAndTheFirstKeepsThePort) {
     RecordingNotifier secondNotifier;
     SerialLink second(settings_, secondNotifier, PortResolverForFolder(folder_));
     EXPECT_FALSE(second.OpenPort());
-    EXPECT_EQ(secondNotifier.messages, std::vector<std::string>{"Open COM1 Err!"});
+    const std::string reason = folder_ + "/COM1: " + std::generic_category().message(EBUSY);
+    EXPECT_EQ(secondNotifier.messages, std::vector<std::string>{"Open COM1 Err!\n" + reason});
     EXPECT_FALSE(second.IsOpen());
-    EXPECT_EQ(second.LastFailureDetail(),
-              "open: " + folder_ + "/COM1: " + std::generic_category().message(EBUSY));
+    EXPECT_EQ(second.LastFailureDetail(), "open: " + reason);
 
     // The refused attempt left the holder's port untouched.
     EXPECT_TRUE(first.IsOpen());
@@ -228,7 +231,8 @@ TEST_F(PtyLinkTest, OpeningReleasesTheOldPortEvenWhenTheNewOpenFails) {
     MapPort(2, "/nonexistent/ondrix-device");
     settings_.PortNumber = 2;
     EXPECT_FALSE(first.OpenPort());
-    EXPECT_EQ(notifier_.messages, std::vector<std::string>{"Open COM2 Err!"});
+    EXPECT_EQ(notifier_.messages,
+              std::vector<std::string>{"Open COM2 Err!\n" + folder_ + "/COM2: " + std::generic_category().message(ENOENT)});
     EXPECT_FALSE(first.IsOpen());
 
     ExpectCom1Free();
@@ -265,7 +269,8 @@ TEST_F(PtyLinkTest, OpenFailuresNameThePortNumber) {
         notifier_.Clear();
         settings_.PortNumber = c.port;
         EXPECT_FALSE(link.OpenPort()) << c.port;
-        EXPECT_EQ(notifier_.messages, std::vector<std::string>{c.message});
+        // The message box says the reason on a line of its own, without the step's name.
+        EXPECT_EQ(notifier_.messages, std::vector<std::string>{c.message + ("\n" + c.detail.substr(6))});
         EXPECT_EQ(link.LastFailureDetail(), c.detail);
         EXPECT_FALSE(link.IsOpen());
         settings_.PortNumber = 1;
@@ -413,7 +418,38 @@ TEST_F(PtyLinkTest, FarEndGoingAwayMarksTheLinkLost) {
     EXPECT_FALSE(link.Lost());
     EXPECT_FALSE(link.IsOpen());
     EXPECT_FALSE(link.OpenPort()) << "its device node is gone";
-    EXPECT_EQ(notifier_.messages, std::vector<std::string>{"Open COM1 Err!"});
+    ASSERT_EQ(notifier_.messages.size(), 1u);
+    EXPECT_EQ(notifier_.messages[0].rfind("Open COM1 Err!\n", 0), 0u) << notifier_.messages[0];
+}
+
+// COM1's entry goes away with its device, and COM1 falls back to a built-in device that is there
+// (a second pseudo-terminal stands in for /dev/ttyS0): a rejoin never takes that one for the lost
+// device, and takes the device COM1's entry names once it is back.
+TEST_F(PtyLinkTest, ARejoinNeverTakesTheBuiltInDeviceForTheLostOne) {
+    PseudoTerminal builtIn;
+    SerialLink link(settings_, notifier_, PortResolverForFolder(folder_, [&builtIn](int) { return builtIn.SlavePath(); }));
+    settings_.BaudRate = 57600;
+    ASSERT_TRUE(link.OpenPort());
+    settings_.BaudRate = 9600;  // a rejoin keeps the settings the device was opened with
+    const std::string lostDevice = pty_.SlavePath();
+    EXPECT_EQ(link.AwaitedDevice(), lostDevice);
+
+    pty_.HangUp();
+    fs::remove(folder_ + "/COM1");
+    link.ClosePort();
+    EXPECT_FALSE(link.TryRejoin());
+    EXPECT_FALSE(link.IsOpen()) << "the built-in device was taken for the lost one";
+    EXPECT_EQ(link.LastFailureDetail(), "waiting for " + lostDevice + ": its entry in the ports folder is gone, and " +
+                                            builtIn.SlavePath() + " is not opened in its place");
+
+    PseudoTerminal back;
+    MapPort(1, back.SlavePath());
+    ASSERT_TRUE(link.TryRejoin()) << link.LastFailureDetail();
+    EXPECT_EQ(link.OpenSettings().BaudRate, 57600);
+    WriteToMaster(back.MasterFd(), Pattern(10));
+    EXPECT_EQ(ReadFromLink(link, 10), Pattern(10));
+    EXPECT_EQ(link.AwaitedDevice(), back.SlavePath()) << "the device rejoined is the one to find again";
+    EXPECT_TRUE(notifier_.messages.empty()) << "rejoins are quiet";
 }
 
 // A write that fails on a device that has gone marks the link lost as a failed read does.
@@ -515,6 +551,39 @@ TEST_F(PosixDeviceTest, SecondOpenerIsRefusedAsBusy) {
     std::string error;
     EXPECT_EQ(PosixSerialDeviceOpener()(pty_.SlavePath(), error), nullptr);
     EXPECT_EQ(error, pty_.SlavePath() + ": " + std::generic_category().message(EBUSY));
+}
+
+// What opening `path` says to a user without the right to open it. Root may open anything, so
+// as root this thread's file-system user and group become nobody's for the call (which also drops
+// the right to override file permissions); otherwise the device loses its permissions meanwhile.
+std::string ErrorOpeningWithoutPermission(const std::string& path) {
+    std::string error;
+    if (geteuid() == 0) {
+        setfsgid(65534);
+        setfsuid(65534);
+        const bool opened = PosixSerialDeviceOpener()(path, error) != nullptr;
+        setfsuid(0);
+        setfsgid(0);
+        return opened ? "opened" : error;
+    }
+    struct stat node {};
+    if (stat(path.c_str(), &node) != 0 || chmod(path.c_str(), 0) != 0) return "could not take the permissions away";
+    const bool opened = PosixSerialDeviceOpener()(path, error) != nullptr;
+    chmod(path.c_str(), node.st_mode & 07777);
+    return opened ? "opened" : error;
+}
+
+// A user who may not open the device is told which group may, and how to join it.
+TEST_F(PosixDeviceTest, AnOpenRefusedForWantOfPermissionSaysWhichGroupToJoin) {
+    struct stat node {};
+    ASSERT_EQ(stat(pty_.SlavePath().c_str(), &node), 0);
+    const group* owner = getgrgid(node.st_gid);
+    ASSERT_NE(owner, nullptr);
+    // A device of the group root is one no group was made for: the advice is the usual group.
+    const std::string groupName = node.st_gid == 0 ? "dialout" : owner->gr_name;
+    EXPECT_EQ(ErrorOpeningWithoutPermission(pty_.SlavePath()),
+              pty_.SlavePath() + ": " + std::generic_category().message(EACCES) + " (only members of the group " +
+                  groupName + " may use it: sudo usermod -aG " + groupName + " $USER, then log in again)");
 }
 
 TEST_F(PosixDeviceTest, QueuedBytesAreCountedAndReadWithoutWaiting) {
@@ -792,7 +861,8 @@ TEST_F(StandInLinkTest, OpenFailureNamesThePathAndReason) {
     script_->openFails = true;
     settings_.PortNumber = 12;
     EXPECT_FALSE(Link().OpenPort());
-    EXPECT_EQ(notifier_.messages, std::vector<std::string>{"Open COM12 Err!"});
+    EXPECT_EQ(notifier_.messages,
+              std::vector<std::string>{"Open COM12 Err!\n/dev/ttyS11: " + std::generic_category().message(ENOENT)});
     EXPECT_EQ(Link().LastFailureDetail(),
               "open: /dev/ttyS11: " + std::generic_category().message(ENOENT));
     EXPECT_EQ(script_->created, 0);
@@ -805,7 +875,7 @@ TEST_F(StandInLinkTest, OpenFailureNamesThePathAndReason) {
 TEST_F(StandInLinkTest, PortZeroIsNeverOpened) {
     settings_.PortNumber = 0;
     EXPECT_FALSE(Link().OpenPort());
-    EXPECT_EQ(notifier_.messages, std::vector<std::string>{"Open COM0 Err!"});
+    EXPECT_EQ(notifier_.messages, std::vector<std::string>{"Open COM0 Err!\nCOM0: no such port"});
     EXPECT_EQ(Link().LastFailureDetail(), "open: COM0: no such port");
     EXPECT_TRUE(script_->openedPaths.empty());
 }

@@ -1,5 +1,6 @@
 #include "acquisition/SettingsFile.h"
 
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -7,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <future>
 #include <fstream>
 #include <iterator>
 #include <ostream>
@@ -242,16 +245,11 @@ TEST_F(SettingsStore, SavesBesideTheProgramAndLoadsItBack) {
     EXPECT_EQ(loaded.settings, Custom());
 }
 
-TEST_F(SettingsStore, NothingReadableLeavesTheValuesInUse) {
+TEST_F(SettingsStore, NoFileLeavesTheValuesInUse) {
     const SettingsLoadResult none = LoadSettingsFile(location_, Custom());
     EXPECT_EQ(none.status, SettingsLoadStatus::Missing);
     EXPECT_EQ(none.settings, Custom());
     EXPECT_EQ(none.message, "");
-
-    std::filesystem::create_directory(ProgramFile());  // a name that cannot be read as a file
-    const SettingsLoadResult folder = LoadSettingsFile(location_, Custom());
-    EXPECT_EQ(folder.status, SettingsLoadStatus::Missing);
-    EXPECT_EQ(folder.settings, Custom());
 }
 
 TEST_F(SettingsStore, LengthWordIsCheckedAgainstTheWholeFile) {
@@ -260,8 +258,92 @@ TEST_F(SettingsStore, LengthWordIsCheckedAgainstTheWholeFile) {
     ASSERT_EQ(WriteFileAtomically(ProgramFile(), bytes), "");
     const SettingsLoadResult result = LoadSettingsFile(location_, ScopeSettings{});
     EXPECT_EQ(result.status, SettingsLoadStatus::LengthMismatch);
-    EXPECT_EQ(result.message, "File Open Error");
+    EXPECT_EQ(result.message.rfind("File Open Error\n" + ProgramFile() + ": ", 0), 0u) << result.message;
     EXPECT_EQ(result.settings, ScopeSettings{});
+}
+
+// A load that would wait for ever (a FIFO opened for reading waits for a writer) is ended by
+// becoming a writer, and fails the test instead of hanging it.
+SettingsLoadResult LoadWithoutHanging(const SettingsLocation& location, const std::string& file) {
+    auto loading = std::async(std::launch::async, [&] { return LoadSettingsFile(location, Custom()); });
+    if (loading.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+        ADD_FAILURE() << "the load waits on " << file;
+        close(open(file.c_str(), O_WRONLY | O_NONBLOCK));
+    }
+    return loading.get();
+}
+
+// Whatever is in config.dat's place and cannot be used is refused with its path and the reason,
+// changes nothing, and is moved aside whole, so that the save at shut-down cannot destroy it.
+TEST_F(SettingsStore, ADamagedFileIsNamedWithTheReasonAndKeptAside) {
+    std::vector<uint8_t> random(136);
+    uint32_t state = 12345;
+    for (uint8_t& byte : random) byte = static_cast<uint8_t>((state = state * 1103515245u + 12345u) >> 16);
+    random[3] = 0x7F;  // so the length word cannot be 136
+    auto lying = EncodeSettings(Custom());
+    std::fill(lying.begin(), lying.begin() + 4, 0xFF);
+    const std::string lyingWord = "Its length word says 4294967295 bytes, but the file has 136 bytes";
+    const std::string randomWord = "Its length word says " +
+                                   std::to_string(random[0] | random[1] << 8 | random[2] << 16 | 0x7Fu << 24) +
+                                   " bytes, but the file has 136 bytes";
+
+    enum class Kind { File, Folder, Fifo };
+    const struct {
+        const char* what;
+        Kind kind;
+        std::vector<uint8_t> bytes;
+        SettingsLoadStatus status;
+        std::string reason;
+    } cases[] = {
+        {"empty", Kind::File, {}, SettingsLoadStatus::LengthMismatch, "The file is empty"},
+        {"3 bytes", Kind::File, Hex("88 00 00"), SettingsLoadStatus::LengthMismatch,
+         "The file has 3 bytes, too few for its length word"},
+        {"random", Kind::File, random, SettingsLoadStatus::LengthMismatch, randomWord},
+        {"a lying length word", Kind::File, lying, SettingsLoadStatus::LengthMismatch, lyingWord},
+        {"a folder", Kind::Folder, {}, SettingsLoadStatus::Unreadable, "A folder, not a file"},
+        {"a FIFO", Kind::Fifo, {}, SettingsLoadStatus::Unreadable, "A FIFO, not a file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string kept = ProgramFile() + ".bad";
+        switch (c.kind) {
+            case Kind::File: test::WriteBytes(ProgramFile(), c.bytes); break;
+            case Kind::Folder:
+                std::filesystem::create_directory(ProgramFile());
+                test::WriteBytes(ProgramFile() + "/inside", {1, 2, 3});
+                break;
+            case Kind::Fifo: ASSERT_EQ(mkfifo(ProgramFile().c_str(), 0644), 0); break;
+        }
+        const SettingsLoadResult result = LoadWithoutHanging(location_, ProgramFile());
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.settings, Custom()) << "nothing is loaded";
+        EXPECT_EQ(result.reason, c.reason);
+        EXPECT_EQ(result.message, "File Open Error\n" + ProgramFile() + ": " + c.reason + ".\nIt is kept as " + kept + ".");
+
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(ProgramFile())));
+        switch (c.kind) {
+            case Kind::File: EXPECT_EQ(ReadAll(kept), c.bytes); break;
+            case Kind::Folder: EXPECT_EQ(test::ReadBytes(kept + "/inside"), Hex("01 02 03")); break;
+            case Kind::Fifo: EXPECT_TRUE(std::filesystem::is_fifo(kept)); break;
+        }
+        std::filesystem::remove_all(kept);
+    }
+}
+
+// A file kept from an earlier start is never replaced: each refused file takes the next name.
+TEST_F(SettingsStore, KeptFilesAreNeverReplaced) {
+    const std::vector<uint8_t> damaged[] = {Hex("01"), Hex("02 02"), Hex("03 03 03")};
+    for (const auto& bytes : damaged) {
+        test::WriteBytes(ProgramFile(), bytes);
+        EXPECT_EQ(LoadSettingsFile(location_, Custom()).status, SettingsLoadStatus::LengthMismatch);
+    }
+    EXPECT_EQ(ReadAll(ProgramFile() + ".bad"), damaged[0]);
+    EXPECT_EQ(ReadAll(ProgramFile() + ".bad.2"), damaged[1]);
+    EXPECT_EQ(ReadAll(ProgramFile() + ".bad.3"), damaged[2]);
+
+    // With the damaged file out of the way, the save writes a sound one.
+    ASSERT_EQ(SaveSettingsFile(location_, Custom()), "");
+    EXPECT_EQ(LoadSettingsFile(location_, ScopeSettings{}).settings, Custom());
 }
 
 TEST_F(SettingsStore, UserFileIsReadUntilTheProgramFolderHasOne) {

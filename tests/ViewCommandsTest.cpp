@@ -43,7 +43,7 @@ class ViewCommandsTest : public ::testing::Test {
 protected:
     ViewCommandsTest() {
         plot.OnXAxisSpanChange = [this](int, double, double) { view.AxisSpanChanged(); };
-        plot.OnYAxisSpanChange = [this](int, double, double) { view.AxisSpanChanged(); };
+        plot.OnYAxisSpanChange = [this](int index, double, double) { view.YAxisSpanChanged(index); };
         plot.OnBeforeZoomBox = [this](TPlotRect&, bool&) { view.BeforeZoomBox(); };
         view.OnStatesChange = [this](const ViewButtonStates& states) {
             shown = states;
@@ -301,19 +301,66 @@ TEST_F(ViewCommandsTest, TwentyFiveZoomsKeepTheViewsBeforeTheLastTwenty) {
     EXPECT_EQ(shown, Paused(true, false));
 }
 
-TEST_F(ViewCommandsTest, RunEmptiesTheHistory) {
+TEST_F(ViewCommandsTest, RunEmptiesTheHistoryAndRunsTheDisplayAgain) {
     view.ZoomInX();
     view.ZoomInX();
     view.UnZoom();
     ASSERT_EQ(shown, Paused(true, true));
-    view.EmptyHistory();
-    EXPECT_EQ(shown, Paused(false, false));
+    view.RestartDisplay();
+    EXPECT_EQ(shown, ViewButtonStates{});
+    EXPECT_TRUE(AllAxesTracking());
 
     const ZoomView screen = OnScreen();
     view.UnZoom();
     view.ReZoom();
     EXPECT_EQ(OnScreen(), screen);
     EXPECT_EQ(view.History().Length(), 0);
+}
+
+// Whatever froze the display, RUN shows the new samples as they come.
+TEST_F(ViewCommandsTest, RunResumesADisplayFrozenByAnyMeans) {
+    struct Case {
+        const char* name;
+        std::function<void()> freeze;
+    } cases[] = {
+        {"click", [this] { view.PlotClick(); }},
+        {"zoom", [this] { view.ZoomInY(); }},
+        {"select", [this] { view.Select(); }},
+        {"cursor", [this] { view.Cursor(); }},
+    };
+    TPlotChannelCustom& channel = *plot.GetChannel(0);
+    channel.AddXY(0, 0);  // the first value aligns instead of tracking
+    double newestX = 50000;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartFrom(Uniform({0, 50000}, {-40000, 80000}));
+        c.freeze();
+        ASSERT_TRUE(view.States().ResumeEnabled);
+        view.RestartDisplay();
+        EXPECT_EQ(shown, ViewButtonStates{});
+        EXPECT_TRUE(AllAxesTracking());
+        newestX += 10000;
+        channel.AddXY(newestX, 0);
+        EXPECT_EQ(XAxis().GetMax(), newestX) << "the X axis follows the data";
+    }
+}
+
+// A loaded recording fills the screen whatever view the live data left, and a single sample
+// still gets a span.
+TEST_F(ViewCommandsTest, ARecordingIsShownWholeOnAPausedDisplay) {
+    const struct Case {
+        double count;
+        AxisRange x;
+    } cases[] = {{7, {0, 6}}, {1, {0, 1}}, {1500000, {0, 1499999}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.count);
+        StartFrom(Uniform({123456, 500}, {-10, 20}));
+        view.ZoomInX();
+        view.ShowRecording(c.count);
+        EXPECT_EQ(OnScreen(), Uniform(c.x, {-40000, 80000}));
+        EXPECT_EQ(shown, Paused(false, false));
+        EXPECT_EQ(Markers(), c.x.Span < 500 ? 1 : 0);
+    }
 }
 
 TEST_F(ViewCommandsTest, AZoomBoxIsSavedBeforeItIsApplied) {
@@ -432,6 +479,35 @@ TEST_F(ViewCommandsTest, TrackingThatWidensASpanPausesTheDisplay) {
     EXPECT_EQ(YAxis(0).GetSpan(), 50000);
     EXPECT_EQ(shown, Paused(true, false));
     EXPECT_FALSE(AnyAxisTracking());
+}
+
+// The batch that crossed the narrowed range ends: the axis takes in every swing in view, both
+// ways, and nothing else moves. A span the user changed is left as the user made it.
+TEST_F(ViewCommandsTest, AYAxisWidenedByItsDataTakesInTheDataInView) {
+    TPlotChannelCustom& channel = *plot.GetChannel(0);
+    TPlotChannelCustom& hidden = *plot.GetChannel(1);
+    channel.AddXY(0, 0);
+    channel.AddXY(10000, -26000);
+    hidden.AddXY(10000, -35000);
+    hidden.SetVisible(false);
+    view.ZoomInY();
+    view.Resume();
+    const double xMin = XAxis().GetMin();
+
+    channel.AddXY(20000, 30000);
+    EXPECT_EQ(YAxis(0).GetMax(), 30000) << "tracking stops at the first value beyond";
+    EXPECT_EQ(YAxis(0).GetMin(), -20000);
+    view.SamplesAppended();
+    EXPECT_EQ(YAxis(0).GetMin(), -26000) << "the swing in view, but not the hidden channel's";
+    EXPECT_EQ(YAxis(0).GetMax(), 30000);
+    EXPECT_EQ(XAxis().GetMin(), xMin);
+    EXPECT_EQ(shown, Paused(true, false));
+    EXPECT_EQ(view.History().Length(), 1) << "no view saved for the widening";
+
+    YAxis(0).SetMinSpan(-100, 200);  // as a drag does, on a paused display
+    view.SamplesAppended();
+    EXPECT_EQ(YAxis(0).GetMin(), -100);
+    EXPECT_EQ(YAxis(0).GetSpan(), 200);
 }
 
 // An axis that brings back its paused range on resume changes its span inside Resume: that

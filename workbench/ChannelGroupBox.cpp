@@ -4,16 +4,21 @@
 
 #include "plot/qt/QtCanvas.h"
 #include "workbench/ControlHint.h"
+#include "workbench/GroupFace.h"
+#include "workbench/LegibleColour.h"
 #include "workbench/MainformGeometry.h"
 
 namespace ondrix {
 
 using namespace mainform;
 
-QValidator::State TChannelGroupBox::TUpperCase::validate(QString& input, int&) const {
-    input = input.toUpper();
-    return Acceptable;
-}
+namespace {
+
+// A margin above the guidelines' contrast: the style shades a group's face a little inside its
+// frame, and the thin strokes of small letters never quite reach their full colour.
+constexpr double kTextContrast = kLegibleContrast + 0.5;
+
+}  // namespace
 
 TChannelGroupBox::TChannelGroupBox(int channel, TColor color, QWidget* parent)
     : QGroupBox(QStringLiteral("CH%1").arg(channel), parent),
@@ -24,10 +29,10 @@ TChannelGroupBox::TChannelGroupBox(int channel, TColor color, QWidget* parent)
       DataLabel(QStringLiteral("DATA"), this),
       Data(QStringLiteral("0"), this),
       addressExit_(Address) {
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, ToQColor(color));
-    colours.setColor(QPalette::Text, ToQColor(color));
-    setPalette(colours);
+    // A shade of the trace colour on the group's light face: on the panel's mid grey no shade of
+    // red or fuchsia is legible, and the trace colours themselves, made for the black plot, all
+    // but vanish on white.
+    PutOnGroupFace(*this, LegibleShade(ToQColor(color), {kGroupFace, kGroupBoxBase}, kTextContrast));
 
     TitleLabel.setGeometry(kChannelLabelLeft, kChannelRowTops[kTitleRow], kChannelLabelWidth, kChannelRowHeight);
     Title.setGeometry(kChannelBoxFieldLeft, kChannelRowTops[kTitleRow], kChannelBoxFieldWidth, kChannelRowHeight);
@@ -37,8 +42,6 @@ TChannelGroupBox::TChannelGroupBox(int channel, TColor color, QWidget* parent)
     Data.setGeometry(kChannelBoxFieldLeft, kChannelRowTops[kDataRow], kChannelBoxFieldWidth, kChannelRowHeight);
 
     Title.setMaxLength(kTitleLength);
-    Address.setMaxLength(kAddressLength);
-    Address.setValidator(&upperCase_);
     addressExit_.OnExit = [this] {
         if (OnAddressExit) OnAddressExit();
     };

@@ -182,14 +182,17 @@ void TCommForm::Connect() {
     connect(&Exit, &QPushButton::clicked, this, [this] { reject(); });
 }
 
-int TCommForm::Exec(QWidget* opener) {
+int TCommForm::Exec(QWidget* opener, std::function<void()> openPort) {
     QWidget* const over = opener ? opener->window() : parentWidget();
     if (over) {
         QRect place(QPoint(), frameGeometry().size());
         place.moveCenter(over->frameGeometry().center());
         move(place.topLeft());
     }
-    return exec();
+    openPort_ = std::move(openPort);
+    const int result = exec();
+    openPort_ = nullptr;
+    return result;
 }
 
 void TCommForm::showEvent(QShowEvent* event) {
@@ -342,14 +345,19 @@ void TCommForm::DefaultClick() {
 }
 
 // The open's own failures show their step's message inside OpenPort and leave the link closed;
-// anything it throws besides is still the user's failed open, told in the open's words.
+// anything it throws besides is still the user's failed open, told in the open's words with
+// what was thrown, so that it can be traced.
 void TCommForm::OkClick() {
     try {
-        link_.OpenPort();
-    } catch (const std::exception&) {
+        if (openPort_) {
+            openPort_();
+        } else {
+            link_.OpenPort();
+        }
+    } catch (const std::exception& error) {
         char text[64];
         std::snprintf(text, sizeof text, "Open COM%d Err!", settings_.PortNumber);
-        notifier_.ShowMessage(text);
+        notifier_.ShowMessage(std::string(text) + "\nComm Set: " + error.what());
     }
     accept();
 }

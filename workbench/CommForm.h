@@ -1,6 +1,7 @@
 #pragma once
 // TCommForm, the "Comm Set" dialog: edits the program's PortSettings box by box, each change
-// taking effect at once (there is no Cancel); "OK" also opens the port with them.
+// taking effect at once (there is no Cancel); "OK" also opens the port with them, or hands that
+// to the opener when a session of its holds the port (see Exec).
 //
 // Wiring: the program creates one dialog after the main window, with the program's settings,
 // link and notifier, ProgramPortsFolder() and a SystemSerialDevices, and shows it from any
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,8 +52,10 @@ public:
               std::unique_ptr<SerialDeviceCatalog> devices, QWidget* parent = nullptr);
 
     // Shows the dialog modally, centred on `opener` (or on the parent). QDialog::Accepted
-    // after "OK", QDialog::Rejected after "Exit" or the close box.
-    int Exec(QWidget* opener = nullptr);
+    // after "OK", QDialog::Rejected after "Exit" or the close box. `openPort`, when given, is
+    // what "OK" does instead of opening the shared link itself: an opener whose running
+    // acquisition reads the link must reopen it its own way, never under that acquisition.
+    int Exec(QWidget* opener = nullptr, std::function<void()> openPort = {});
 
     // SettingsSummary as it was when the dialog was created or last closed.
     const std::string& Summary() const { return summary_; }
@@ -106,6 +110,8 @@ private:
     PortMap ports_;
     TFocusExit baudExit_;
     std::string summary_;
+    // What "OK" does while the dialog is up; empty: open the link.
+    std::function<void()> openPort_;
     // Set while the boxes are filled from the settings, so that filling writes nothing back.
     bool filling_ = false;
 };

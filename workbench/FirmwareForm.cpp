@@ -26,6 +26,7 @@ constexpr int kWindowHeight = 480;
 constexpr size_t kExpandedMatches = 200;
 constexpr int kSettleMs = 300;
 const QColor kVanishedColour(Qt::red);
+const QColor kVanishedTextColour(Qt::black);  // 5.25:1 on the red
 const char* const kElfFilter = "ELF files (*.elf *.axf *.out);;All files (*)";
 
 QString HexAddress(uint64_t address) { return QString::fromStdString(AddressListing(address)); }
@@ -511,6 +512,8 @@ void TFirmwareForm::SetVanished(int channel, bool vanished) {
     }
     QPalette marked = titlePalettes_[channel];
     marked.setColor(QPalette::Base, kVanishedColour);
+    // The channel's shade is made for light boxes and all but vanishes on the red.
+    marked.setColor(QPalette::Text, kVanishedTextColour);
     title.setPalette(marked);
     title.setToolTip(QStringLiteral("%1 is no longer in %2")
                          .arg(QString::fromStdString(assignments_.variables[channel]), FileNameOf(assignments_.elfPath)));

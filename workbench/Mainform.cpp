@@ -238,7 +238,7 @@ void TForm1::ConnectMenus() {
 
 void TForm1::ConnectPlot() {
     Plot1.OnXAxisSpanChange = [this](int, double, double) { viewCommands_->AxisSpanChanged(); };
-    Plot1.OnYAxisSpanChange = [this](int, double, double) { viewCommands_->AxisSpanChanged(); };
+    Plot1.OnYAxisSpanChange = [this](int index, double, double) { viewCommands_->YAxisSpanChanged(index); };
     Plot1.OnBeforeZoomBox = [this](TPlotRect&, bool&) { viewCommands_->BeforeZoomBox(); };
 
     plotWindow_.installEventFilter(this);
@@ -272,7 +272,7 @@ void TForm1::StartUp(const ExtraSettings& stored) {
     inUse.Channels = channels_;
     inUse.Port = portSettings_;
     const SettingsLoadResult loaded = LoadSettingsFile(options_.settings, inUse);
-    const bool usable = loaded.status != SettingsLoadStatus::LengthMismatch;
+    const bool usable = !loaded.Refused();
     if (usable) {
         channels_ = loaded.settings.Channels;
         portSettings_ = loaded.settings.Port;
@@ -293,7 +293,11 @@ void TForm1::StartUp(const ExtraSettings& stored) {
     TriggerBar.Show(trigger);
     trigger_->Apply(trigger, session_->ScreenWidth());
     if (!usable) {
-        notifier_.ShowMessage(loaded.message);
+        // A start that a script drives must go on: the message then stays up without holding it.
+        if (options_.unattended)
+            notifier_.ShowMessageWithoutWaiting(loaded.message);
+        else
+            notifier_.ShowMessage(loaded.message);
         return;
     }
     for (int c = 0; c < kChannelCount; ++c)
@@ -358,7 +362,7 @@ bool TForm1::ApplyAddressBox(int channel) {
         case ParsedAddress::Status::NotConvertible:
             break;
     }
-    notifier_.ShowMessage(AddressConversionMessage(text.toStdString()));
+    notifier_.ShowMessage(AddressConversionMessage(channel + 1, text.toStdString()));
     return false;
 }
 
@@ -382,12 +386,29 @@ void TForm1::ScreenWidthExit() {
     RunViewCommand([](ViewCommands& view) { view.Pause(); });
 }
 
-// The dialog's OK reopens the one shared port, which a running session reads on its own thread:
-// acquisition stops first, and the new settings take effect at the next RUN.
+// Showing the dialog never stops a capture: its boxes only change the settings. Its OK must not
+// reopen the shared port under the running session, which reads it on its own thread; the
+// session reopens it itself, and only when the settings differ from those it runs with.
 void TForm1::CommunicationSetup() {
-    if (session_->Running()) StopClick();
-    commForm_->Exec(this);
+    if (!session_->Running()) {
+        commForm_->Exec(this);
+        StatusBar1.SettingsPanel.setText(QString::fromStdString(commForm_->Summary()));
+        return;
+    }
+    bool reopened = false;
+    commForm_->Exec(this, [this, &reopened] {
+        if (session_->PortInUse() == portSettings_) return;
+        reopened = session_->Reopen();
+    });
     StatusBar1.SettingsPanel.setText(QString::fromStdString(commForm_->Summary()));
+    const bool notApplied = session_->Running() && !(session_->PortInUse() == portSettings_);
+    if (reopened) {
+        StatusBar1.HintPanel.setText(
+            QStringLiteral("COM%1 reopened with the new settings; the traces break where they apply")
+                .arg(session_->PortInUse().PortNumber));
+    } else if (notApplied) {
+        StatusBar1.HintPanel.setText(QStringLiteral("The new port settings apply at the next RUN or OK"));
+    }
 }
 
 void TForm1::TriggerSettingsChanged() {
@@ -421,9 +442,10 @@ std::optional<std::array<ChannelRequest, kChannelCount>> TForm1::ParseChannelReq
     return requests;
 }
 
-// The views kept of the previous data are void, and so is a sweep of it.
+// The views kept of the previous data are void, and so is a sweep of it: the display runs
+// again and the trigger is armed afresh, a Single one too.
 void TForm1::SessionReset() {
-    RunViewCommand([](ViewCommands& view) { view.EmptyHistory(); });
+    RunViewCommand([](ViewCommands& view) { view.RestartDisplay(); });
     trigger_->Restart();
 }
 
@@ -435,14 +457,26 @@ void TForm1::SessionStateChanged(bool running) {
 }
 
 // Still running: STOP ends the wait, and the session rejoins the device by itself.
-void TForm1::SessionDeviceLost(int portNumber, const std::string&) { StatusBar1.ShowDeviceLost(portNumber); }
+void TForm1::SessionDeviceLost(int portNumber, const std::string& reason) {
+    StatusBar1.ShowDeviceLost(portNumber, reason, session_->AwaitedDevice());
+}
 
 void TForm1::SessionDeviceRejoined() {
     trigger_->Gap();
     StatusBar1.ShowLinkStatistics(session_->Statistics());
 }
 
+void TForm1::SessionReopened() {
+    trigger_->Gap();
+    StatusBar1.ShowLinkStatistics(session_->Statistics());
+}
+
+void TForm1::SessionLinkChanged() {
+    if (!StatusBar1.DeviceLostShown()) StatusBar1.ShowLinkStatistics(session_->Statistics());
+}
+
 void TForm1::SessionSamplesAppended(double firstX, const std::vector<SampleValues>& frames) {
+    viewCommands_->SamplesAppended();
     trigger_->SamplesAppended(firstX, frames);
 }
 

@@ -72,6 +72,8 @@ struct MainformOptions {
     SettingsLocation settings;
     // Addresses for the four boxes instead of the stored ones (a demo's), channel 1 first.
     std::optional<std::array<uint32_t, kChannelCount>> presetAddresses;
+    // Started by a script (--run, --quit-after): a message at start-up must not hold the start.
+    bool unattended = false;
     // Null: the desktop's dialogs.
     TFileDialogs* fileDialogs = nullptr;
     // The ports folder the link resolves COMn through, which the setup dialog describes and
@@ -147,6 +149,8 @@ private:
     void SessionStateChanged(bool running) override;
     void SessionDeviceLost(int portNumber, const std::string& reason) override;
     void SessionDeviceRejoined() override;
+    void SessionReopened() override;
+    void SessionLinkChanged() override;
     void SessionSamplesAppended(double firstX, const std::vector<SampleValues>& frames) override;
 
     // ---- Construction (Mainform.cpp) ----

@@ -172,6 +172,10 @@ void TForm1::ShowOpenedRecording(const std::string& fileName, const RecordingRea
         Plot1.GetChannel(c)->SetVisible(true);
     }
     Plot1.EndUpdate();
+    // Left to the axes, a short recording would sit wherever the last live view was, often
+    // outside it: the loaded samples are what the user asked to see.
+    trigger_->Restart();
+    RunViewCommand([count](ViewCommands& view) { view.ShowRecording(static_cast<double>(count)); });
     ShowFileCaption(fileName);
 }
 

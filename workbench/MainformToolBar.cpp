@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QString>
 
+#include "workbench/ActionButtonAccessible.h"
 #include "workbench/MainformIcons.h"
 
 namespace ondrix {
@@ -92,6 +93,7 @@ TMainToolBar::TMainToolBar(QWidget* parent)
       ToolButton_Sel(this),
       ToolButton_ZoomSel(this),
       ToolButton_Cursor(this) {
+    InstallActionButtonAccessibility();
     setMovable(false);
     setFloatable(false);
     setContextMenuPolicy(Qt::PreventContextMenu);

@@ -24,6 +24,10 @@ int Show(const std::string& text, const QString& caption, QMessageBox::StandardB
 
 }  // namespace
 
+MessageBoxNotifier::MessageBoxNotifier() = default;
+
+MessageBoxNotifier::~MessageBoxNotifier() = default;
+
 void MessageBoxNotifier::ShowMessage(const std::string& text) {
     Show(text, QApplication::applicationName(), QMessageBox::Ok);
 }
@@ -36,6 +40,15 @@ MessageAnswer MessageBoxNotifier::MessageBox(const std::string& text, const std:
         case QMessageBox::No: return MessageAnswer::No;
         default: return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
     }
+}
+
+void MessageBoxNotifier::ShowMessageWithoutWaiting(const std::string& text) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, QApplication::applicationName(),
+                                             QString::fromStdString(text), QMessageBox::Ok);
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_QuitOnClose, false);
+    box->show();
+    lastingBoxes_.push_back(std::move(box));
 }
 
 }  // namespace ondrix

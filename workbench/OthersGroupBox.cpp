@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "workbench/ControlHint.h"
+#include "workbench/GroupFace.h"
 #include "workbench/ScopePlotConfiguration.h"
 
 namespace ondrix {
@@ -40,6 +41,7 @@ TOthersGroupBox::TOthersGroupBox(QWidget* parent)
       ScreenWidthLabel(QStringLiteral("Screen Width"), this),
       Edit5(QStringLiteral("50000"), this),
       screenWidthExit_(Edit5) {
+    PutOnGroupFace(*this, Qt::black);
     TimeIntervalLabel.setGeometry(kLabelLeft, kRowTops[0], kLabelWidth, kRowHeight);
     TimeIntervalEdit.setGeometry(kBoxLeft, kRowTops[0], kBoxWidth, kRowHeight);
     ScreenWidthLabel.setGeometry(kLabelLeft, kRowTops[1], kLabelWidth, kRowHeight);

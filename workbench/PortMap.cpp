@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/PortIdentity.h"
 #include "platform/PortResolver.h"
 
 namespace ondrix {
@@ -13,15 +14,6 @@ namespace ondrix {
 namespace fs = std::filesystem;
 
 namespace {
-
-// The node a path ends at, links followed; empty when it is not there (a dangling link, an
-// unplugged adapter's by-id name).
-std::string NodeBehind(const std::string& path) {
-    if (path.empty()) return {};
-    std::error_code error;
-    const fs::path node = fs::canonical(path, error);
-    return error ? std::string() : node.string();
-}
 
 bool HasEntry(const std::string& portsFolder, int portNumber) {
     if (portsFolder.empty()) return false;
@@ -36,10 +28,10 @@ ComPortTarget MapPort(int portNumber, const std::string& portsFolder, const std:
     ComPortTarget port;
     port.PortNumber = portNumber;
     port.Entry = ResolvePortPath(portNumber, portsFolder);
-    port.Device = NodeBehind(port.Entry);
+    port.Device = DeviceNodeBehind(port.Entry);
     if (port.Device.empty()) return port;
     for (const SerialDeviceInfo& device : devices) {
-        if (NodeBehind(device.Path) == port.Device) {
+        if (DeviceNodeBehind(device.Path) == port.Device) {
             port.Known = device;
             break;
         }
@@ -54,7 +46,7 @@ std::string ProgramPortsFolder() {
 
 PortMap MapPorts(int portCount, const std::string& portsFolder, const std::vector<SerialDeviceInfo>& devices) {
     std::vector<std::string> deviceNodes;
-    for (const SerialDeviceInfo& device : devices) deviceNodes.push_back(NodeBehind(device.Path));
+    for (const SerialDeviceInfo& device : devices) deviceNodes.push_back(DeviceNodeBehind(device.Path));
     const auto listedAt = [&deviceNodes](const std::string& node) -> int {
         if (node.empty()) return -1;
         const auto found = std::find(deviceNodes.begin(), deviceNodes.end(), node);
@@ -68,7 +60,7 @@ PortMap MapPorts(int portCount, const std::string& portsFolder, const std::vecto
         ComPortTarget port;
         port.PortNumber = number;
         port.Entry = ResolvePortPath(number, portsFolder);
-        port.Device = NodeBehind(port.Entry);
+        port.Device = DeviceNodeBehind(port.Entry);
         const int listed = listedAt(port.Device);
         if (listed >= 0) {
             port.Known = devices[listed];

@@ -6,6 +6,8 @@
 #include <map>
 #include <system_error>
 
+#include "platform/PortIdentity.h"
+
 namespace ondrix {
 
 namespace {
@@ -16,7 +18,7 @@ std::map<std::string, std::string> StableNames() {
     namespace fs = std::filesystem;
     std::map<std::string, std::string> names;
     std::error_code error;
-    for (fs::directory_iterator entry("/dev/serial/by-id", error), end; !error && entry != end;
+    for (fs::directory_iterator entry(kStableNamesFolder, error), end; !error && entry != end;
          entry.increment(error)) {
         std::error_code resolveError;
         const fs::path device = fs::canonical(entry->path(), resolveError);

@@ -46,9 +46,12 @@ void TriggerDisplay::Apply(const SweepSettings& settings, uint32_t screenWidth) 
     ShowMarks();
 }
 
+// A sweep held over the old data would hide the new: the display follows the data until the
+// first sweep of the new data is complete.
 void TriggerDisplay::Restart() {
     sweep_.Restart(sweep_.Settings(), sweep_.ScreenWidth());
     triggerPoint_.reset();
+    view_.FollowData();
     ShowMarks();
 }
 

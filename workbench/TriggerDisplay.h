@@ -44,7 +44,8 @@ public:
     void SamplesAppended(double firstX, const std::vector<SampleValues>& frames);
     // A lost device came back: the data breaks here.
     void Gap() { sweep_.Gap(); }
-    // RUN cleared the channels: sweeps start afresh, and the marks of the old data go.
+    // RUN cleared the channels, or a recording replaced them: sweeps start afresh, the marks
+    // of the old data go, and the display follows the data until the next sweep.
     void Restart();
 
     // The user resumed the display: a fresh sweep is armed, also after a Single one.

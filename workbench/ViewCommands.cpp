@@ -1,9 +1,12 @@
 #include "workbench/ViewCommands.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
 #include "plot/axes/PlotAxis.h"
+#include "plot/channels/PlotChannelCustom.h"
+#include "plot/core/PlotText.h"
 #include "plot/core/PlotScopeExit.h"
 #include "plot/views/PlotToolBar.h"
 
@@ -77,10 +80,12 @@ void ViewCommands::Pause() {
 // The toolbar's Resume ends the cursor and select modes itself, which raises their buttons.
 // Resume and Pause are never enabled together, so a click on Resume always swaps them to this.
 void ViewCommands::Resume() {
-    Run([this] {
-        ToolBar().DoButtonClickResume();
-        paused_ = false;
-    });
+    Run([this] { ResumeSteps(); });
+}
+
+void ViewCommands::ResumeSteps() {
+    ToolBar().DoButtonClickResume();
+    paused_ = false;
 }
 
 void ViewCommands::Move() {
@@ -212,6 +217,28 @@ void ViewCommands::EmptyHistory() {
     Run([this] { history_.Empty(); });
 }
 
+void ViewCommands::RestartDisplay() {
+    Run([this] {
+        history_.Empty();
+        widenedByTracking_.clear();
+        if (paused_) ResumeSteps();
+    });
+}
+
+// A single sample still gets a span of one, so that it stands on the screen rather than on no
+// span at all.
+void ViewCommands::ShowRecording(double count) {
+    Run([this, count] {
+        history_.Empty();
+        widenedByTracking_.clear();
+        PauseSteps();
+        MarkersOff();
+        if (count > 0) XAxis().SetMinSpan(0, std::max(count - 1, 1.0));
+        FullYRange();
+        ShowMarkersBySpan();
+    });
+}
+
 // ---- Trigger sweeps ----------------------------------------------------------------------
 
 void ViewCommands::HoldSweep(double xMin, double span) {
@@ -236,6 +263,26 @@ void ViewCommands::BeforeZoomBox() {
 void ViewCommands::AxisSpanChanged() {
     if (running_ > 0) return;
     Pause();
+}
+
+// The user's own changes (drags, the wheel, keys) switch tracking off before they change a
+// span, and the commands here run inside Run: a span that changes while the axis still tracks
+// is the data's doing. The widening waits for the batch to end, as the axis is still in the
+// middle of its own change here.
+void ViewCommands::YAxisSpanChanged(int index) {
+    if (running_ > 0) return;
+    if (YAxis(index).GetTrackingEnabled() &&
+        std::find(widenedByTracking_.begin(), widenedByTracking_.end(), index) == widenedByTracking_.end())
+        widenedByTracking_.push_back(index);
+    Pause();
+}
+
+void ViewCommands::SamplesAppended() {
+    if (widenedByTracking_.empty()) return;
+    Run([this] {
+        for (int index : widenedByTracking_) WidenToDataInView(YAxis(index));
+    });
+    widenedByTracking_.clear();
 }
 
 bool ViewCommands::PlotDoubleClick() {
@@ -287,6 +334,20 @@ void ViewCommands::FullYRange() {
         YAxis(k).SetMin(kFullYMin);
         YAxis(k).SetSpan(kFullYSpan);
     }
+}
+
+// Only ever wider: the range the user or the tracking chose stays inside.
+void ViewCommands::WidenToDataInView(TPlotYAxis& axis) {
+    double low = axis.GetMin();
+    double high = axis.GetMax();
+    const TPlotComponent& plot = plot_;  // every channel, whatever its class
+    for (int i = 0; i < plot.ChannelCount(); ++i) {
+        TPlotChannelCustom& channel = *plot.GetChannel(i);
+        if (!channel.GetVisible() || !SameText(channel.GetYAxisName(), axis.GetName())) continue;
+        low = std::min(low, channel.GetVisibleMinY());
+        high = std::max(high, channel.GetVisibleMaxY());
+    }
+    axis.SetMinSpan(low, high - low);
 }
 
 TPlotToolBar& ViewCommands::ToolBar() const { return *plot_.GetToolBar(0); }

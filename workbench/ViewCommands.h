@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "plot/component/Plot.h"
 #include "workbench/ZoomHistory.h"
@@ -91,8 +92,15 @@ public:
     void ZoomSel();
     void Cursor();
 
-    // At start-up and at every Run.
+    // At start-up.
     void EmptyHistory();
+    // RUN: the views kept of the previous data are void, and the display runs again, so that
+    // the new samples show as they arrive rather than behind a view the user froze earlier.
+    void RestartDisplay();
+    // A recorded file's `count` samples, at X 0..count-1, were loaded: they fill the X axis
+    // and every Y axis shows -40000..40000, on a paused display. The history of the data they
+    // replaced is void.
+    void ShowRecording(double count);
 
     // ---- Trigger sweeps ----
     // Whether the user has frozen the display (Pause, a zoom, the cursors): sweeps leave it be.
@@ -110,6 +118,13 @@ public:
     // commands here change are theirs: the command has paused already, and Resume must not be
     // undone by its own side effects.
     void AxisSpanChanged();
+    // OnYAxisSpanChange: pauses as AxisSpanChanged does. A span the axis's own tracking widened
+    // is marked, for SamplesAppended to widen further.
+    void YAxisSpanChanged(int index);
+    // The session appended a batch of samples. A Y axis that its tracking widened takes in every
+    // sample in view: tracking stops at the first value beyond a narrowed range, which is
+    // seldom the peak, and the swings on screen beyond the range would stay cut off.
+    void SamplesAppended();
     // A single click on the plot pauses.
     void PlotClick() { Pause(); }
     // A double click is Zoom Fit unless the cursor mode is on; false then, and the window
@@ -129,14 +144,16 @@ private:
     void Run(Steps steps);
     void NotifyStatesChange();
 
-    // The Pause command's steps, which other commands share.
+    // The Pause and Resume commands' steps, which other commands share.
     void PauseSteps();
+    void ResumeSteps();
     void SetMarkersVisible(bool visible);
     void PushView();
     ZoomView CurrentView() const;
     void ShowView(const ZoomView& view);
     void ZoomYAxes(double factor);
     void FullYRange();
+    void WidenToDataInView(TPlotYAxis& axis);
 
     TPlotToolBar& ToolBar() const;
     TPlotXAxis& XAxis() const;
@@ -147,6 +164,8 @@ private:
     ZoomHistory history_;
     // Resume enabled and Pause disabled; the two buttons are never enabled together.
     bool paused_ = false;
+    // Y axes whose tracking widened them since the last batch, by index.
+    std::vector<int> widenedByTracking_;
     int running_ = 0;
     ViewButtonStates notified_;
 };

@@ -31,9 +31,12 @@ std::unique_ptr<TPlotDataCustomList> MakeDataList(TPlotDataStyle style) {
     return std::make_unique<TPlotDataNullList>();
 }
 
+// An infinity or a NaN is no value a channel can show: one would stretch an axis to its
+// sentinels and crush the plot under labels hundreds of digits long.
 double ParseNumber(std::string_view field) {
     double value = 0;
-    if (!TextToDouble(field, value)) throw EPlotError("'" + std::string(field) + "' is not a valid number");
+    if (!TextToDouble(field, value) || !std::isfinite(value))
+        throw EPlotError("'" + std::string(field) + "' is not a valid number");
     return value;
 }
 

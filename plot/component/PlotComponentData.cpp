@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cmath>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -93,7 +94,8 @@ float SingleOf(double value) {
     return single;
 }
 
-// False at the end of the data; a value cut short fails.
+// False at the end of the data; a value cut short fails, and so does one that is no number or an
+// infinity, which the writer never writes and no channel can show.
 bool ReadSingle(std::string_view& data, double& value) {
     if (data.empty()) return false;
     if (data.size() < 4) throw EPlotError(kInvalidData);
@@ -101,6 +103,7 @@ bool ReadSingle(std::string_view& data, double& value) {
     for (int i = 3; i >= 0; --i) bits = bits << 8 | static_cast<uint8_t>(data[static_cast<size_t>(i)]);
     float single = 0;
     std::memcpy(&single, &bits, sizeof single);
+    if (!std::isfinite(single)) throw EPlotError(kInvalidData);
     data.remove_prefix(4);
     value = single;
     return true;
@@ -189,12 +192,13 @@ struct LoadedPoint {
 using LoadedChannels = std::vector<std::vector<LoadedPoint>>;
 
 // A number field that is no number fails rather than loading as 0: a silent 0 would put a point
-// where the file has none.
+// where the file has none. An infinity or a NaN fails too: one would stretch an axis to its
+// sentinels and crush the plot under labels hundreds of digits long.
 double ReadNumber(std::string_view field, bool acceptComma) {
     std::string text(TrimBlanks(field));
     if (acceptComma) std::replace(text.begin(), text.end(), ',', '.');
     double value = 0;
-    if (!TextToDouble(text, value)) throw EPlotError(kInvalidData);
+    if (!TextToDouble(text, value) || !std::isfinite(value)) throw EPlotError(kInvalidData);
     return value;
 }
 

@@ -85,6 +85,9 @@ double ParseSeconds(const std::string& text) {
     }
     if (used != text.size() || !std::isfinite(seconds) || seconds <= 0)
         throw Refusal{"--seconds takes a positive number, not '" + text + "'"};
+    static_assert(kMaxCaptureSeconds == 1e9, "the refusal names the limit");
+    if (seconds > kMaxCaptureSeconds)
+        throw Refusal{"--seconds takes a positive number up to 1000000000 (about 31 years), not '" + text + "'"};
     return seconds;
 }
 

@@ -20,6 +20,10 @@
 
 namespace ondrix {
 
+// The longest --seconds: the recorder's clock counts nanoseconds in 64 bits, which ends near
+// 292 years; a round limit well inside that refuses what it cannot count.
+constexpr double kMaxCaptureSeconds = 1e9;
+
 struct CaptureOptions {
     // Set when --port names a device path; otherwise the port is settings.PortNumber (COMn).
     std::string devicePath;

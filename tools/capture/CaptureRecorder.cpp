@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "acquisition/AcquisitionSession.h"
+#include "acquisition/QuietBeforeRequest.h"
+#include "acquisition/LinkStatistics.h"
 #include "acquisition/RecordedData.h"
 #include "acquisition/SerialLink.h"
 #include "acquisition/SettingsFile.h"
 #include "acquisition/TriggerDetector.h"
-#include "platform/AtomicFile.h"
 #include "platform/EventLoop.h"
+#include "CaptureOutputs.h"
 
 namespace ondrix {
 
@@ -158,94 +160,45 @@ private:
     std::ostream& errors_;
 };
 
-// A std::ostream over the temporary file's stream, so the TSV goes through one writer whether
-// it ends in a file or on standard output.
-class FileBuffer : public std::streambuf {
-public:
-    explicit FileBuffer(std::FILE* file) : file_(file) {}
-
-protected:
-    int_type overflow(int_type ch) override {
-        return ch == traits_type::eof() || std::fputc(ch, file_) != EOF ? traits_type::not_eof(ch) : traits_type::eof();
-    }
-    std::streamsize xsputn(const char* text, std::streamsize count) override {
-        return static_cast<std::streamsize>(std::fwrite(text, 1, static_cast<size_t>(count), file_));
-    }
-
-private:
-    std::FILE* file_;
-};
-
 PortResolver ResolverFor(const CaptureOptions& options) {
     if (options.devicePath.empty()) return DefaultPortResolver();
     return [path = options.devicePath](int) { return path; };
 }
 
-// The files asked for, created before the port is touched so that a wrong path costs no
-// acquisition, and made visible only by Commit.
-class Outputs {
-public:
-    // Throws std::system_error when a file cannot be created.
-    Outputs(const CaptureOptions& options, std::ostream& standardOutput) {
-        if (!options.tsvPath.empty() && options.tsvPath != "-") {
-            tsvFile_ = std::make_unique<AtomicFile>(options.tsvPath);
-            tsvBuffer_ = std::make_unique<FileBuffer>(tsvFile_->Stream());
-            tsvStream_ = std::make_unique<std::ostream>(tsvBuffer_.get());
-            tsv_ = tsvStream_.get();
-        } else if (options.tsvPath == "-") {
-            tsv_ = &standardOutput;
-        }
-        if (!options.datPath.empty()) datFile_ = std::make_unique<AtomicFile>(options.datPath);
+// What the .dat holds: the recording's values under each channel's title, address and switch.
+RecordedData RecordedDataOf(const CaptureOptions& options, Recording& recording) {
+    RecordedData data;
+    for (int c = 0; c < kChannelCount; ++c) {
+        // A channel given by a variable's name is titled by it, as the scope titles it.
+        const std::string& name = options.variableNames[c];
+        data[c].title = name.empty() ? "CH" + std::to_string(c + 1) : name.substr(0, kTitleMaxLength);
+        data[c].address = options.channels[c].address;
+        data[c].on = options.channels[c].on ? 1 : 0;
+        data[c].values = std::move(recording.Values(c));
     }
+    return data;
+}
 
-    std::ostream* Tsv() const { return tsv_; }
-    bool WantsValues() const { return datFile_ != nullptr; }
+// The quiet line before the request at its longest, and the request's own bytes.
+constexpr auto kLongestRequestWait = QuietBeforeRequest::kLongestWait + std::chrono::seconds(2);
 
-    // Throws std::system_error when a file cannot be written.
-    void Commit(const CaptureOptions& options, Recording& recording) {
-        if (datFile_) {
-            RecordedData data;
-            for (int c = 0; c < kChannelCount; ++c) {
-                // A channel given by a variable's name is titled by it, as the scope titles it.
-                const std::string& name = options.variableNames[c];
-                data[c].title = name.empty() ? "CH" + std::to_string(c + 1) : name.substr(0, kTitleMaxLength);
-                data[c].address = options.channels[c].address;
-                data[c].on = options.channels[c].on ? 1 : 0;
-                data[c].values = std::move(recording.Values(c));
-            }
-            const std::vector<uint8_t> bytes = EncodeRecordedData(data);
-            std::fwrite(bytes.data(), 1, bytes.size(), datFile_->Stream());
-            datFile_->Commit();
-        }
-        if (tsvFile_) {
-            tsvStream_->flush();
-            tsvFile_->Commit();
-        }
-    }
-
-private:
-    std::unique_ptr<AtomicFile> tsvFile_;
-    std::unique_ptr<FileBuffer> tsvBuffer_;
-    std::unique_ptr<std::ostream> tsvStream_;
-    std::ostream* tsv_ = nullptr;
-    std::unique_ptr<AtomicFile> datFile_;
-};
-
-std::string StatisticsLine(const LinkStatistics& statistics) {
-    const FrameStatistics& frames = statistics.assembler;
-    return "frames=" + std::to_string(frames.frames) + " skipped=" + std::to_string(frames.skippedBytes) +
-           " resyncs=" + std::to_string(frames.resyncs) + " chance=" + std::to_string(frames.chanceMatches) +
-           " losses=" + std::to_string(statistics.losses);
+// Fits the clock for any --seconds the command line lets through.
+std::chrono::steady_clock::duration TimeLimit(const CaptureOptions& options) {
+    static_assert(std::chrono::duration<double>(kMaxCaptureSeconds) < std::chrono::steady_clock::duration::max() / 2,
+                  "the longest --seconds must not wrap the clock");
+    if (!options.seconds) return std::chrono::steady_clock::duration::max() / 2;
+    const std::chrono::duration<double> seconds(*options.seconds);
+    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(seconds);
 }
 
 // One recording: the session over the link, feeding the outputs, until its limit.
 class Recorder {
 public:
-    Recorder(const CaptureOptions& options, Outputs& outputs, std::ostream& errors)
+    Recorder(const CaptureOptions& options, CaptureOutputs& outputs, std::ostream& errors)
         : options_(options),
           outputs_(outputs),
           errors_(errors),
-          recording_(outputs.Tsv(), outputs.WantsValues(), options.frames.value_or(UINT64_MAX), options),
+          recording_(outputs.Tsv(), outputs.WantsRecordedData(), options.frames.value_or(UINT64_MAX), options),
           host_(options, errors),
           settings_(options.settings),
           link_(settings_, notifier_, ResolverFor(options)),
@@ -257,15 +210,15 @@ public:
         session_.Run();
         if (!session_.Running()) {
             // A device given by path has no COM number, so only the link's own account names it.
+            // The message's first line only: the link's own account below gives the reason.
             if (options_.devicePath.empty())
-                for (const std::string& message : notifier_.messages) errors_ << "ondrix-capture: " << message << '\n';
+                for (const std::string& message : notifier_.messages)
+                    errors_ << "ondrix-capture: " << message.substr(0, message.find('\n')) << '\n';
             errors_ << "ondrix-capture: cannot use " << PortName(options_) << ": " << link_.LastFailureDetail() << '\n';
             return kCaptureFailed;
         }
 
-        const auto timeLimit = options_.seconds ? std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                                      std::chrono::duration<double>(*options_.seconds))
-                                                : std::chrono::steady_clock::duration::max() / 2;
+        const auto timeLimit = TimeLimit(options_);
         // A reader that went away (a pipe into head) ends the recording like a signal would, and
         // so does a device that went away, unless it is to be waited for.
         bool outputClosed = false;
@@ -273,6 +226,10 @@ public:
             if (outputs_.Tsv() == &standardOutput) outputClosed = !standardOutput.flush();
             return interrupted || outputClosed || (host_.deviceLost && !options_.reconnect);
         };
+        // The time counts from the request, so that --seconds is what is recorded of the
+        // variables asked for: the quiet line before it records nothing.
+        loop_.RunUntil([&] { return session_.Statistics().request != RequestOutcome::Pending || stopped(); },
+                       kLongestRequestWait);
         // A trigger is waited for as long as it takes; the time limit counts from it.
         if (options_.trigger)
             loop_.RunUntil([&] { return recording_.Triggered() || stopped(); },
@@ -280,12 +237,10 @@ public:
         if (recording_.Triggered()) loop_.RunUntil([&] { return recording_.Complete() || stopped(); }, timeLimit);
         session_.Stop();
 
-        try {
-            outputs_.Commit(options_, recording_);
-        } catch (const std::system_error& error) {
-            errors_ << "ondrix-capture: cannot write " << error.what() << '\n';
-            return kCaptureFailed;
-        }
+        const RecordedData data = outputs_.WantsRecordedData() ? RecordedDataOf(options_, recording_) : RecordedData{};
+        const std::vector<std::string> failures = outputs_.Commit(data);
+        for (const std::string& failure : failures) errors_ << "ondrix-capture: cannot write " << failure << '\n';
+        if (!failures.empty()) return kCaptureFailed;
         if (outputClosed) {
             errors_ << "ondrix-capture: standard output closed after " << recording_.Frames() << " frames\n";
             return kCaptureFailed;
@@ -306,7 +261,7 @@ public:
 
 private:
     const CaptureOptions& options_;
-    Outputs& outputs_;
+    CaptureOutputs& outputs_;
     std::ostream& errors_;
     Recording recording_;
     RecordingChannel channels_[kChannelCount] = {{recording_, 0}, {recording_, 1}, {recording_, 2}, {recording_, 3}};
@@ -322,9 +277,9 @@ private:
 
 int RunCapture(const CaptureOptions& options, const std::atomic<bool>& interrupted, std::ostream& standardOutput,
                std::ostream& errors) {
-    std::unique_ptr<Outputs> outputs;
+    std::unique_ptr<CaptureOutputs> outputs;
     try {
-        outputs = std::make_unique<Outputs>(options, standardOutput);
+        outputs = std::make_unique<CaptureOutputs>(options.tsvPath, options.datPath, standardOutput);
     } catch (const std::system_error& error) {
         errors << "ondrix-capture: cannot create " << error.what() << '\n';
         return kCaptureFailed;
@@ -332,7 +287,7 @@ int RunCapture(const CaptureOptions& options, const std::atomic<bool>& interrupt
     Recorder recorder(options, *outputs, errors);
     const int exitCode = recorder.Run(interrupted, standardOutput);
     // Always last, so that scripts find it in one place.
-    errors << StatisticsLine(recorder.Statistics()) << '\n';
+    errors << LinkStatisticsText(recorder.Statistics()) << '\n';
     return exitCode;
 }
 

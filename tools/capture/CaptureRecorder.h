@@ -13,7 +13,7 @@ namespace ondrix {
 // Exit codes of the recorder.
 enum CaptureExit : int {
     kCaptureDone = 0,
-    kCaptureFailed = 1,     // port or output could not be used; nothing is left behind
+    kCaptureFailed = 1,     // the port or an output could not be used; a file not written whole is not left
     kCaptureBadUsage = 2,   // the arguments were refused
     kCaptureInterrupted = 130,  // stopped early by a signal; what was recorded is written
 };
