@@ -25,7 +25,7 @@ ResolvedPort BuiltIn(int portNumber, const BuiltInPortRule& rule) {
     return port;
 }
 
-// The link's own text, as written; empty if it cannot be read.
+// The link's own text, as written, however long; empty if it cannot be read.
 std::string LinkText(const std::string& link) {
     std::vector<char> target(4096);
     for (;;) {
@@ -41,18 +41,10 @@ std::string LinkText(const std::string& link) {
 std::string BuiltInPortPath(int portNumber) { return "/dev/ttyS" + std::to_string(portNumber - 1); }
 
 std::string ExecutableDirectory() {
-    std::vector<char> target(4096);
-    for (;;) {
-        const ssize_t length = readlink("/proc/self/exe", target.data(), target.size());
-        if (length < 0) return {};
-        if (static_cast<size_t>(length) < target.size()) {
-            const std::string path(target.data(), static_cast<size_t>(length));
-            const size_t slash = path.rfind('/');
-            if (slash == std::string::npos) return {};
-            return slash == 0 ? std::string("/") : path.substr(0, slash);
-        }
-        target.resize(target.size() * 2);  // the path filled the buffer: it may have been cut
-    }
+    const std::string path = LinkText("/proc/self/exe");
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return {};
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 ResolvedPort ResolvePort(int portNumber, const std::string& portsFolder, const BuiltInPortRule& builtIn) {

@@ -390,16 +390,14 @@ void TForm1::ScreenWidthExit() {
 // reopen the shared port under the running session, which reads it on its own thread; the
 // session reopens it itself, and only when the settings differ from those it runs with.
 void TForm1::CommunicationSetup() {
-    if (!session_->Running()) {
-        commForm_->Exec(this);
-        StatusBar1.SettingsPanel.setText(QString::fromStdString(commForm_->Summary()));
-        return;
-    }
     bool reopened = false;
-    commForm_->Exec(this, [this, &reopened] {
-        if (session_->PortInUse() == portSettings_) return;
-        reopened = session_->Reopen();
-    });
+    std::function<void()> reopen;
+    if (session_->Running())
+        reopen = [this, &reopened] {
+            if (session_->PortInUse() == portSettings_) return;
+            reopened = session_->Reopen();
+        };
+    commForm_->Exec(this, std::move(reopen));
     StatusBar1.SettingsPanel.setText(QString::fromStdString(commForm_->Summary()));
     const bool notApplied = session_->Running() && !(session_->PortInUse() == portSettings_);
     if (reopened) {
