@@ -252,8 +252,9 @@ TEST(AcquisitionSession, DamagedLineDeliversOnlyWhatTheMpuSent) {
         next = found + 1;
     }
     EXPECT_LE(strangers, 1);
-    // About 10 % of the frames have a damaged byte and as many a lost one; most get through.
-    EXPECT_GT(delivered.size(), 1500u);
+    // About 10 % of the frames have a damaged byte and as many a lost one; most get through. The
+    // wait ends at the batch that brings the 1500th, so exactly 1500 is a full count.
+    EXPECT_GE(delivered.size(), 1500u);
 }
 
 TEST(AcquisitionSession, PortThatCannotBeOpenedLeavesTheSessionStopped) {
