@@ -2,16 +2,20 @@
 
 #include <gelf.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 
 namespace ondrix {
 
-DwarfStrings::DwarfStrings(const ElfFile& file) : file_(file) {
+DwarfStrings::DwarfStrings(const ElfFile& file) : file_(file) { AddFile(file.Handle()); }
+
+void DwarfStrings::AddFile(Elf* elf) {
+    if (!elf || std::find(files_.begin(), files_.end(), elf) != files_.end()) return;
+    files_.push_back(elf);
     size_t size = 0;
-    if (const char* raw = elf_rawfile(file.Handle(), &size)) buffers_.emplace_back(raw, size);
-    for (Elf_Scn* section = elf_nextscn(file.Handle(), nullptr); section;
-         section = elf_nextscn(file.Handle(), section))
+    if (const char* raw = elf_rawfile(elf, &size)) buffers_.emplace_back(raw, size);
+    for (Elf_Scn* section = elf_nextscn(elf, nullptr); section; section = elf_nextscn(elf, section))
         for (Elf_Data* data = elf_getdata(section, nullptr); data; data = elf_getdata(section, data))
             if (data->d_buf) buffers_.emplace_back(static_cast<const char*>(data->d_buf), data->d_size);
 }

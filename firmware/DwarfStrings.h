@@ -17,6 +17,8 @@ class DwarfStrings {
 public:
     // Call once libdw has opened the file: it may have replaced compressed sections' data.
     explicit DwarfStrings(const ElfFile& file);
+    // A split debug file (.dwo, .dwp) libdw opened for a unit of the file: its names are good too.
+    void AddFile(Elf* elf);
 
     // The DIE's name (through DW_AT_specification and DW_AT_abstract_origin), nullptr without
     // one; throws FirmwareFileError when it does not end inside the file's data.
@@ -24,6 +26,7 @@ public:
 
 private:
     const ElfFile& file_;
+    std::vector<Elf*> files_;
     std::vector<std::pair<const char*, size_t>> buffers_;
 };
 

@@ -54,6 +54,19 @@ ElfFile::ElfFile(const std::string& path) : path_(path), fd_(open(path.c_str(), 
 
 void ElfFile::Fail(const std::string& what) const { throw FirmwareFileError(path_ + ": " + what); }
 
+bool ElfFile::InLoadedSegment(uint64_t address) const {
+    size_t count = 0;
+    if (elf_getphdrnum(elf_.get(), &count) != 0) return true;
+    bool anyLoaded = false;
+    for (size_t i = 0; i < count; ++i) {
+        GElf_Phdr segment;
+        if (!gelf_getphdr(elf_.get(), static_cast<int>(i), &segment) || segment.p_type != PT_LOAD) continue;
+        anyLoaded = true;
+        if (address >= segment.p_vaddr && address - segment.p_vaddr < segment.p_memsz) return true;
+    }
+    return !anyLoaded;
+}
+
 void ElfFile::CheckSectionsInsideFile(uint64_t fileSize) const {
     size_t count = 0;
     if (elf_getshdrnum(elf_.get(), &count) != 0) Fail("truncated or corrupt section table");

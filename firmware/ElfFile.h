@@ -22,6 +22,9 @@ public:
     Elf* Handle() const { return elf_.get(); }
     const std::string& Path() const { return path_; }
     bool BigEndian() const { return bigEndian_; }
+    // Whether a program segment loaded into memory holds `address`; true for a file without
+    // program segments, which says nothing either way.
+    bool InLoadedSegment(uint64_t address) const;
 
     // Throws FirmwareFileError: "<path>: <what>".
     [[noreturn]] void Fail(const std::string& what) const;

@@ -16,8 +16,13 @@ enum class VariableKind { SignedInteger, UnsignedInteger, Float, Pointer, Enum, 
 // empty for Other.
 const char* VariableKindText(VariableKind kind);
 
+// A type in FirmwareSymbols::types, by its place there.
+using TypeRef = uint32_t;
+constexpr TypeRef kNoType = UINT32_MAX;
+
 struct FirmwareVariable {
-    // "motor[1].current.a"; C++ names qualified, "ns::value".
+    // "motor[1].current.a"; C++ names qualified, "ns::value"; a function's static variable
+    // "function::name" ("ns::Class::method()::name" in C++).
     std::string path;
     // None: "no fixed address" (a location list or a computed location).
     std::optional<uint64_t> address;
@@ -31,13 +36,52 @@ struct FirmwareVariable {
     // field touches.
     int bitOffset = 0;
     int bitSize = 0;
+    // Where its members or elements are described; kNoType for a variable without any.
+    TypeRef type = kNoType;
+    // Variables only (not their parts): the source file of a static one, which tells two
+    // statics of one name apart ("motor.c"); empty for one visible to the whole program.
+    std::string sourceFile;
+};
+
+// A member of a struct, union or class. Base classes' members and those of anonymous structs
+// and unions are listed as the type's own, at their offsets within it.
+struct FirmwareMember {
+    std::string name;
+    // From the start of the aggregate; for a bit field, the byte holding its first bit.
+    uint64_t offset = 0;
+    TypeRef type = kNoType;
+    // Bit fields only, as in FirmwareVariable.
+    int bitOffset = 0;
+    int bitSize = 0;
+};
+
+// What a variable's members and elements are made from, when someone asks for them: types are
+// kept once, so a firmware with a 10,000-element array of structs costs one struct's worth.
+struct FirmwareType {
+    std::string name;
+    VariableKind kind = VariableKind::Other;
+    uint64_t byteSize = 0;
+    // Struct, union and class.
+    std::vector<FirmwareMember> members;
+    // Arrays, one dimension each: `int16_t[3][4]` holds 3 elements of `int16_t[4]`, `stride`
+    // bytes apart. `count` 0 for a bound the source leaves open.
+    TypeRef element = kNoType;
+    uint64_t count = 0;
+    uint64_t stride = 0;
 };
 
 struct FirmwareSymbols {
+    // The variables themselves; their members and elements come from `types` (VariableParts.h).
     std::vector<FirmwareVariable> variables;
+    std::vector<FirmwareType> types;
     // False: the file has no DWARF and the list comes from its symbol table (name, address and
     // size only).
     bool fromDebugInfo = false;
+    // Variables the debug information describes but the linker left out of the image (as
+    // --gc-sections does): never listed, so never watched at the address they seem to have.
+    std::vector<std::string> dropped;
+    // What could not be read, for the user: split debug files that are missing, ...
+    std::vector<std::string> notes;
 };
 
 // A file that cannot be opened, is not ELF, is truncated or corrupt, or is an object file not
@@ -47,27 +91,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// How far aggregates are expanded into members and elements. A watched variable is picked by
-// hand from a list, so the list must stay one a person can scroll through: deeper or further
-// elements are still reachable by typing their address.
-//  - eight levels of members/elements cover any realistic nesting of device-state structs;
-constexpr int kMaxExpansionDepth = 8;
-//  - the first 64 elements of each array dimension are listed (a 1000-element buffer lists
-//    itself and its first 64 elements);
-constexpr uint64_t kMaxListedArrayElements = 64;
-//  - one type expands into at most 4096 members/elements, so that arrays of arrays of structs
-//    cannot multiply into millions of lines;
-constexpr size_t kMaxEntriesPerType = 4096;
-//  - once the whole list holds 500,000 entries further aggregates are listed but not expanded,
-//    which bounds the memory a hostile file can make the reader take.
-constexpr size_t kMaxListedEntries = 500000;
-
 // The highest address a channel can watch: a request carries 32 bits.
 constexpr uint64_t kLargestWatchableAddress = 0xFFFFFFFFu;
 // "0x" and eight (or more) upper-case hexadecimal digits, as lists show an address.
 std::string AddressListing(uint64_t address);
 
-// Throws FirmwareFileError.
+// Throws FirmwareFileError, also for a file with neither debug information nor symbols.
 FirmwareSymbols ReadFirmwareSymbols(const std::string& elfPath);
 
 }  // namespace ondrix

@@ -1,14 +1,19 @@
 #pragma once
-// What the DWARF says about types, worked out once per type and kept: a type's name, kind and
-// size, and for a struct, union or array the flat list of its members and elements. Thousands
-// of variables of a few hundred struct types then cost one walk per type, not one per variable.
+// What the DWARF says about types, kept once per type in FirmwareSymbols::types: a name, a kind
+// and a size, and for a struct, union or array its members or elements one level deep. A
+// variable's parts are made from these when they are asked for (VariableParts.h), so thousands
+// of variables of a few hundred struct types cost the types once, and no type is too big.
+//
+// Everything is worked out with explicit stacks rather than recursion: a struct nested 20,000
+// deep or a typedef chain of 100,000 is read like any other, within the heap's memory.
 
 #include <elfutils/libdw.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "firmware/DwarfStrings.h"
@@ -17,60 +22,53 @@
 
 namespace ondrix {
 
-struct TypeInfo {
-    std::string name;
-    VariableKind kind = VariableKind::Other;
-    uint64_t byteSize = 0;
-    // The struct, union or array beneath typedefs and qualifiers; none for other kinds.
-    bool expandable = false;
-    Dwarf_Die aggregate{};
-};
-
-// One member or element of an aggregate, relative to the aggregate's own address.
-struct LayoutEntry {
-    std::string suffix;  // ".current.a", "[1].current"
-    uint64_t offset = 0;
-    uint64_t byteSize = 0;
-    std::string typeName;
-    VariableKind kind = VariableKind::Other;
-    int bitOffset = 0;
-    int bitSize = 0;
-    int depth = 1;  // the number of members/elements in the suffix
-};
+// Tells DIEs apart across the sections and split files they come from, whose offsets overlap:
+// each DIE has its own place in the data libdw holds.
+inline const void* DieKey(const Dwarf_Die* die) { return die->addr; }
 
 class TypeLayouts {
 public:
-    TypeLayouts(const ElfFile& file, const DwarfStrings& strings) : file_(file), strings_(strings) {}
+    // `scopeOf` gives the namespaces and classes a type is declared in ("ctl::Motor::").
+    TypeLayouts(const ElfFile& file, const DwarfStrings& strings, std::function<std::string(Dwarf_Die*)> scopeOf)
+        : file_(file), strings_(strings), scopeOf_(std::move(scopeOf)) {}
 
-    // The type a DIE's DW_AT_type names ("void" without one).
-    const TypeInfo& TypeOf(Dwarf_Die* die);
-    const TypeInfo& Describe(Dwarf_Die* type);
-    // The members/elements of an expandable type, at most kMaxExpansionDepth deep.
-    const std::vector<LayoutEntry>& Layout(const TypeInfo& type);
+    // The type a DIE's DW_AT_type names; a "void" entry without one. The entry is filled in by
+    // Complete().
+    TypeRef TypeOf(Dwarf_Die* die);
+    // Fills in every entry referred to so far, and those they refer to.
+    void Complete();
+    const FirmwareType& Entry(TypeRef ref) const { return types_[ref]; }
+    // The table, once complete; leaves this object empty.
+    std::vector<FirmwareType> Take() { return std::move(types_); }
 
 private:
-    TypeInfo Build(Dwarf_Die* type);
-    std::vector<LayoutEntry> BuildLayout(Dwarf_Die* aggregate);
-    void AddMembers(Dwarf_Die* aggregate, std::vector<LayoutEntry>& entries);
-    void AddArrayElements(Dwarf_Die* array, std::vector<LayoutEntry>& entries);
-    // `type`'s own entry at `suffix`/`offset`, then its members/elements below it.
-    void AddEntry(std::vector<LayoutEntry>& entries, const std::string& suffix, uint64_t offset, int depth,
-                  const TypeInfo& type);
-    void AddNested(std::vector<LayoutEntry>& entries, const std::string& suffix, uint64_t offset, int depth,
-                   const TypeInfo& type);
+    enum class State : uint8_t { Waiting, Building, Done };
+    struct Slot {
+        Dwarf_Die die;
+        State state = State::Waiting;
+    };
+
+    TypeRef RefOf(Dwarf_Die* type);
+    // The types whose entries must be complete before `die`'s can be.
+    std::vector<TypeRef> Dependencies(Dwarf_Die* die);
+    void Build(TypeRef ref);
+    void BuildAggregate(Dwarf_Die* die, FirmwareType& type);
+    void BuildArray(Dwarf_Die* die, TypeRef ref);
+    // The name as the source writes it ("const uint8_t *", "struct motor[4]"), kept per DIE.
+    const std::string& NameOf(Dwarf_Die* die);
+    std::string OwnName(Dwarf_Die* die);
     bool CSource(Dwarf_Die* die);
-    std::string NameOf(Dwarf_Die* die) const;
+    // The complete definition a declaration stands for: a type unit's, by its signature.
+    Dwarf_Die Defined(Dwarf_Die* die) const;
 
     const ElfFile& file_;
     const DwarfStrings& strings_;
-    std::unordered_map<Dwarf_Off, TypeInfo> types_;
-    std::unordered_map<Dwarf_Off, std::vector<LayoutEntry>> layouts_;
-    // Types being described or laid out right now: a type that contains itself (only a broken
-    // or hostile file has one) stops there instead of recursing for ever.
-    std::unordered_set<Dwarf_Off> inProgress_;
-    TypeInfo voidType_{"void", VariableKind::Other, 0, false, {}};
-    TypeInfo unknownType_{"?", VariableKind::Other, 0, false, {}};
-    std::vector<LayoutEntry> noLayout_;
+    std::function<std::string(Dwarf_Die*)> scopeOf_;
+    std::vector<FirmwareType> types_;
+    std::vector<Slot> slots_;
+    std::unordered_map<const void*, TypeRef> refs_;
+    std::unordered_map<const void*, std::string> names_;
+    TypeRef void_ = kNoType;
 };
 
 }  // namespace ondrix

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "firmware/FirmwareSymbols.h"
+#include "firmware/VariableParts.h"
 
 namespace {
 
@@ -45,8 +46,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const InputFile input;
     try {
         const ondrix::FirmwareSymbols symbols = ondrix::ReadFirmwareSymbols(input.Write(data, size));
-        // Expansion stops at the listing limit; past it every variable takes at least a byte.
-        if (symbols.variables.size() > ondrix::kMaxListedEntries + ondrix::kMaxEntriesPerType + size) std::abort();
+        // Every variable and type comes from at least a byte of the file (an array type from its
+        // DIE and at most 32 dimensions): the reader cannot be made to multiply them.
+        if (symbols.variables.size() > size || symbols.types.size() > 33 * size + 1) std::abort();
+        // Members and elements are made on demand: walk some of them, however the types nest.
+        size_t visits = 0;
+        ondrix::ForEachPath(symbols, 64, [&visits](const ondrix::FirmwareVariable&) { return ++visits < 100000; });
+        for (const ondrix::FirmwareVariable& variable : symbols.variables)
+            ondrix::FindPart(symbols, variable, "[1].a[2]");
     } catch (const ondrix::FirmwareFileError&) {
     }
     return 0;

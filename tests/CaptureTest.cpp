@@ -379,10 +379,17 @@ FirmwareSymbols Firmware() {
         Variable("scratch", std::nullopt, 2, "int16_t", VariableKind::SignedInteger),
         Variable("far", 0x100000000ull, 2, "int16_t", VariableKind::SignedInteger),
     };
-    FirmwareVariable mode = Variable("status.mode", 0x20000046, 1, "unsigned int", VariableKind::BitField);
-    mode.bitOffset = 3;
-    mode.bitSize = 2;
-    symbols.variables.push_back(mode);
+    // struct status { unsigned int : 3, mode : 2; } status; int16_t samples[1000];
+    symbols.types.push_back({"unsigned int", VariableKind::UnsignedInteger, 4, {}, kNoType, 0, 0});
+    symbols.types.push_back({"struct status", VariableKind::Struct, 4, {{"mode", 0, 0, 3, 2}}, kNoType, 0, 0});
+    symbols.types.push_back({"int16_t", VariableKind::SignedInteger, 2, {}, kNoType, 0, 0});
+    symbols.types.push_back({"int16_t[1000]", VariableKind::Array, 2000, {}, 2, 1000, 2});
+    FirmwareVariable status = Variable("status", 0x20000046, 4, "struct status", VariableKind::Struct);
+    status.type = 1;
+    symbols.variables.push_back(status);
+    FirmwareVariable samples = Variable("samples", 0x20001000, 2000, "int16_t[1000]", VariableKind::Array);
+    samples.type = 3;
+    symbols.variables.push_back(samples);
     return symbols;
 }
 
@@ -395,16 +402,26 @@ CaptureOptions Named(std::array<std::string, kChannelCount> items) {
 }
 
 TEST(CaptureNames, NamesBecomeAddresses) {
-    CaptureOptions options = Named({"sample_counter", "sine", "", "20000012"});
+    CaptureOptions options = Named({"sample_counter", "sine", "samples[700]", "20000012"});
     const VariableResolution resolution = ResolveVariableNames(options, Firmware());
     EXPECT_EQ(resolution.error, "");
     EXPECT_TRUE(resolution.warnings.empty());
-    const uint32_t addresses[] = {0x20000010, 0x20000000, 0, 0x20000012};
+    const uint32_t addresses[] = {0x20000010, 0x20000000, 0x20001000 + 700 * 2, 0x20000012};
     for (int c = 0; c < kChannelCount; ++c) {
         EXPECT_EQ(options.channels[c].address, addresses[c]) << c;
-        EXPECT_EQ(options.channels[c].on, c != 2) << c;
+        EXPECT_TRUE(options.channels[c].on) << c;
     }
     EXPECT_EQ(options.variableNames[3], "") << "hexadecimal digits no variable has are no title";
+}
+
+TEST(CaptureNames, AWordThatIsNoVariableButHexadecimalIsTakenAsAnAddressAloud) {
+    CaptureOptions options = Named({"add", "", "", ""});
+    const VariableResolution resolution = ResolveVariableNames(options, Firmware());
+    EXPECT_EQ(resolution.error, "");
+    EXPECT_EQ(options.channels[0].address, 0x0ADDu);
+    ASSERT_EQ(resolution.warnings.size(), 1u);
+    EXPECT_EQ(resolution.warnings[0],
+              "channel 1: the firmware has no variable 'add'; 'add' is taken as the address 0x00000ADD");
 }
 
 TEST(CaptureNames, WhatCannotBeWatchedIsRefusedWithTheReason) {
@@ -416,6 +433,8 @@ TEST(CaptureNames, WhatCannotBeWatchedIsRefusedWithTheReason) {
         {"sample_countr", "closest: sample_counter"},
         {"scratch", "'scratch' has no fixed address"},
         {"far", "beyond the 32-bit addresses"},
+        {"samples[1000]", "index 1000 is past the end of 'samples', which has 1000 elements"},
+        {"status.speed", "'status' has no member 'speed'"},
     };
     for (const auto& c : cases) {
         CaptureOptions options = Named({c.item, "", "", ""});
@@ -438,15 +457,18 @@ TEST(CaptureNames, AVariableOfAnotherWidthIsTakenWithAWarning) {
     EXPECT_EQ(options.channels[2].address, 0x20000046u);
 }
 
-TEST(CaptureNames, ListingHasOneTabSeparatedLinePerVariable) {
-    std::ostringstream out;
-    WriteVariableList(Firmware(), out);
+TEST(CaptureNames, ListingHasOneTabSeparatedLinePerVariableAndPart) {
+    std::ostringstream out, errors;
+    WriteVariableList(Firmware(), out, errors);
     std::istringstream lines(out.str());
     std::string first, noAddress;
     std::getline(lines, first);
     EXPECT_EQ(first, "sine\t0x20000000\t2\tint16_t\tsigned");
     EXPECT_NE(out.str().find("scratch\t-\t2\tint16_t\tsigned\n"), std::string::npos);
     EXPECT_NE(out.str().find("status.mode\t0x20000046\t1\tunsigned int\tbit field\n"), std::string::npos);
+    EXPECT_NE(out.str().find("samples[999]\t0x200017CE\t2\tint16_t\tsigned\n"), std::string::npos)
+        << "every element is listed, however many";
+    EXPECT_EQ(errors.str(), "");
 }
 
 TEST(CaptureNames, AFirmwareThatCannotBeReadFailsBeforeThePort) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -19,6 +20,7 @@
 
 #include "TemporaryFolder.h"
 #include "firmware/FirmwareSymbols.h"
+#include "firmware/VariableParts.h"
 
 namespace ondrix {
 namespace {
@@ -44,8 +46,18 @@ std::map<std::string, uint64_t> NmAddresses(const fs::path& file) {
     return addresses;
 }
 
-const FirmwareVariable* Find(const FirmwareSymbols& symbols, const std::string& path) {
-    for (const FirmwareVariable& variable : symbols.variables)
+// Every variable with every member and element, as --list writes them.
+std::vector<FirmwareVariable> Paths(const FirmwareSymbols& symbols) {
+    std::vector<FirmwareVariable> paths;
+    ForEachPath(symbols, 64, [&paths](const FirmwareVariable& variable) {
+        paths.push_back(variable);
+        return true;
+    });
+    return paths;
+}
+
+const FirmwareVariable* Find(const std::vector<FirmwareVariable>& paths, const std::string& path) {
+    for (const FirmwareVariable& variable : paths)
         if (variable.path == path) return &variable;
     return nullptr;
 }
@@ -54,7 +66,7 @@ using Row = std::tuple<std::string, std::optional<uint64_t>, uint64_t, std::stri
 
 std::vector<Row> Rows(const FirmwareSymbols& symbols) {
     std::vector<Row> rows;
-    for (const FirmwareVariable& v : symbols.variables)
+    for (const FirmwareVariable& v : Paths(symbols))
         rows.emplace_back(v.path, v.address, v.byteSize, v.typeName, v.kind, v.bitOffset, v.bitSize);
     std::sort(rows.begin(), rows.end());
     return rows;
@@ -107,8 +119,9 @@ struct Expected {
 };
 
 void ExpectAtLinkedAddresses(const fs::path& image, const std::vector<Expected>& cases) {
-    const FirmwareSymbols symbols = ReadFirmwareSymbols(image.string());
-    EXPECT_TRUE(symbols.fromDebugInfo);
+    const FirmwareSymbols read = ReadFirmwareSymbols(image.string());
+    EXPECT_TRUE(read.fromDebugInfo);
+    const std::vector<FirmwareVariable> symbols = Paths(read);
     const auto nm = NmAddresses(image);
     for (const Expected& expected : cases) {
         SCOPED_TRACE(image.filename().string() + " " + expected.path);
@@ -160,6 +173,7 @@ TEST_F(FirmwareImages, CShapesAreListedAtTheLinkersAddresses) {
         {"grid[1][2]", "grid", 20, 4, "int", K::SignedInteger},
         {"buffer", "buffer", 0, 2000, "uint16_t[1000]", K::Array},
         {"buffer[63]", "buffer", 126, 2, "uint16_t", K::UnsignedInteger},
+        {"buffer[999]", "buffer", 1998, 2, "uint16_t", K::UnsignedInteger},
     };
     for (const char* image : {"c4", "c5"}) ExpectAtLinkedAddresses(Image(image), cases);
 }
@@ -169,7 +183,7 @@ TEST_F(FirmwareImages, CxxNamesAreQualified) {
     const std::vector<Expected> cases = {
         {"drive::loop::integral", "drive::loop::integral", 0, 4, "int32_t", K::SignedInteger},
         {"drive::limit", "drive::limit", 0, 2, "uint16_t", K::UnsignedInteger},
-        {"drive::gains", "drive::gains", 0, 8, "Gains", K::Struct},
+        {"drive::gains", "drive::gains", 0, 8, "drive::Gains", K::Struct},
         {"drive::gains.ki", "drive::gains", 4, 4, "float", K::Float},
         // A static member, declared in its class and defined outside it.
         {"drive::Pid::instances", "drive::Pid::instances", 0, 2, "int16_t", K::SignedInteger},
@@ -188,13 +202,16 @@ TEST_F(FirmwareImages, Dwarf4And5GiveTheSameList) {
 }
 
 TEST_F(FirmwareImages, ListsEachStaticVariableOnceAndNothingElse) {
-    const FirmwareSymbols symbols = ReadFirmwareSymbols(Image("c5").string());
+    const std::vector<FirmwareVariable> symbols = Paths(ReadFirmwareSymbols(Image("c5").string()));
     std::set<std::string> paths;
-    for (const FirmwareVariable& variable : symbols.variables)
-        EXPECT_TRUE(paths.insert(variable.path).second) << variable.path << " is listed twice";
-    // The second unit only declares the motors; a local variable has no fixed address; only the
-    // first 64 elements of an array are listed.
-    for (const char* absent : {"local", "main", "motor_speed_sum", "buffer[64]"})
+    std::set<std::pair<std::string, std::string>> inFiles;
+    for (const FirmwareVariable& variable : symbols) {
+        paths.insert(variable.path);
+        EXPECT_TRUE(inFiles.emplace(variable.path, variable.sourceFile).second) << variable.path << " is listed twice";
+    }
+    // The second unit only declares the motors; a local variable has no fixed address; an
+    // array has the elements its bound gives.
+    for (const char* absent : {"local", "main", "motor_speed_sum", "buffer[1000]"})
         EXPECT_EQ(paths.count(absent), 0u) << absent;
     const FirmwareVariable* perThread = Find(symbols, "perThreadErrors");
     ASSERT_NE(perThread, nullptr);
@@ -202,10 +219,59 @@ TEST_F(FirmwareImages, ListsEachStaticVariableOnceAndNothingElse) {
     EXPECT_EQ(perThread->typeName, "int");
 }
 
+// Where a section's bytes are in the file, as readelf reports it: offset and size.
+std::pair<uint64_t, uint64_t> SectionPlace(const fs::path& file, const std::string& section) {
+    std::unique_ptr<FILE, int (*)(FILE*)> readelf(popen(("readelf -SW " + Quoted(file.string())).c_str(), "r"), pclose);
+    char line[512];
+    while (readelf && std::fgets(line, sizeof line, readelf.get())) {
+        char name[64], type[32];
+        unsigned long long address = 0, offset = 0, size = 0;
+        const char* start = std::strchr(line, ']');
+        if (start && std::sscanf(start + 1, "%63s %31s %llx %llx %llx", name, type, &address, &offset, &size) == 5 &&
+            name == section)
+            return {offset, size};
+    }
+    return {0, 0};
+}
+
+// The addresses nm gives the symbols whose names start with `prefix` ("calls." for gcc's
+// "calls.0").
+std::vector<uint64_t> NmAddressesStartingWith(const fs::path& image, const std::string& prefix) {
+    std::vector<uint64_t> addresses;
+    for (const auto& [name, address] : NmAddresses(image))
+        if (name.rfind(prefix, 0) == 0) addresses.push_back(address);
+    return addresses;
+}
+
+TEST_F(FirmwareImages, FunctionStaticsAndStaticsOfOneNameInTwoFiles) {
+    for (const char* dwarf : {"4", "5"}) {
+        SCOPED_TRACE(dwarf);
+        const fs::path c = Image(std::string("c") + dwarf);
+        const FirmwareSymbols symbols = ReadFirmwareSymbols(c.string());
+        const FirmwareVariable* calls = Find(symbols.variables, "main::calls");
+        ASSERT_NE(calls, nullptr);
+        EXPECT_EQ(NmAddressesStartingWith(c, "calls."), std::vector<uint64_t>{*calls->address});
+        EXPECT_EQ(calls->typeName, "volatile uint16_t");
+
+        std::map<std::string, uint64_t> errorCounts;  // file -> size
+        for (const FirmwareVariable& variable : symbols.variables)
+            if (variable.path == "errorCount") errorCounts[variable.sourceFile] = variable.byteSize;
+        EXPECT_EQ(errorCounts, (std::map<std::string, uint64_t>{{"motor_control.c", 2}, {"motor_speed.c", 4}}));
+
+        const fs::path cxx = Image(std::string("cxx") + dwarf);
+        const std::vector<FirmwareVariable> cxxPaths = Paths(ReadFirmwareSymbols(cxx.string()));
+        const FirmwareVariable* steps = Find(cxxPaths, "drive::Pid::Step()::steps");
+        ASSERT_NE(steps, nullptr);
+        EXPECT_EQ(*steps->address, NmAddresses(cxx).at("drive::Pid::Step()::steps"));
+        EXPECT_EQ(steps->byteSize, 4u);
+    }
+}
+
 TEST_F(FirmwareImages, WithoutDwarfTheSymbolTableGivesNamesAddressesAndSizes) {
     const fs::path image = Image("c_plain");
-    const FirmwareSymbols symbols = ReadFirmwareSymbols(image.string());
-    EXPECT_FALSE(symbols.fromDebugInfo);
+    const FirmwareSymbols read = ReadFirmwareSymbols(image.string());
+    EXPECT_FALSE(read.fromDebugInfo);
+    const std::vector<FirmwareVariable> symbols = Paths(read);
     const auto nm = NmAddresses(image);
     for (const auto& [name, size] : std::vector<std::pair<std::string, uint64_t>>{
              {"motor", 36}, {"controller", 20}, {"fileScopeCounter", 2}, {"buffer", 2000}, {"limit", 4}}) {
@@ -221,6 +287,74 @@ TEST_F(FirmwareImages, WithoutDwarfTheSymbolTableGivesNamesAddressesAndSizes) {
     for (const char* absent : {"main", "motor[1]"}) EXPECT_EQ(Find(symbols, absent), nullptr) << absent;
 }
 
+// How embedded projects really build: sections the linker drops, units without -g.
+TEST_F(FirmwareImages, DroppedSectionsAndUnitsWithoutDebugInformation) {
+    const std::string compiler = Quoted(ONDRIX_HOST_C_COMPILER);
+    const fs::path speedObject = folder_->Path() / "speed_plain.o";
+    ASSERT_EQ(std::system((compiler + " -c -O0 -g0 -o " + Quoted(speedObject.string()) + " " + Source("motor_speed.c"))
+                              .c_str()),
+              0);
+    Link(ONDRIX_HOST_C_COMPILER, "-O0 -g -ffunction-sections -fdata-sections -Wl,--gc-sections",
+         Source("motor_control.c") + " " + Source("motor_speed.c"), "c_gc");
+    Link(ONDRIX_HOST_C_COMPILER, "-O0 -g", Source("motor_control.c") + " " + Quoted(speedObject.string()), "c_mixed");
+
+    // Nothing reads `grid`, so the linker drops it: listed at no address, and known as dropped.
+    const FirmwareSymbols gc = ReadFirmwareSymbols(Image("c_gc").string());
+    EXPECT_EQ(Find(gc.variables, "grid"), nullptr);
+    EXPECT_NE(std::find(gc.dropped.begin(), gc.dropped.end(), "grid"), gc.dropped.end());
+    ASSERT_NE(Find(gc.variables, "fileScopeCounter"), nullptr);
+    EXPECT_EQ(*Find(gc.variables, "fileScopeCounter")->address, NmAddresses(Image("c_gc")).at("fileScopeCounter"));
+
+    // The unit built without -g still has its static, from the symbol table.
+    const FirmwareSymbols mixed = ReadFirmwareSymbols(Image("c_mixed").string());
+    EXPECT_TRUE(mixed.fromDebugInfo);
+    std::map<std::string, uint64_t> errorCounts;  // file -> size
+    for (const FirmwareVariable& variable : mixed.variables)
+        if (variable.path == "errorCount") errorCounts[variable.sourceFile] = variable.byteSize;
+    EXPECT_EQ(errorCounts, (std::map<std::string, uint64_t>{{"motor_control.c", 2}, {"motor_speed.c", 4}}));
+    ASSERT_NE(Find(mixed.variables, "motor"), nullptr) << "described by the unit with -g";
+
+    // A stripped file names no variables at all: an error, not an empty list.
+    const fs::path stripped = folder_->Path() / "stripped";
+    const std::string strip = "strip -s -o " + Quoted(stripped.string()) + " " + Quoted(Image("c_plain").string());
+    ASSERT_EQ(std::system(strip.c_str()), 0);
+    EXPECT_THROW(ReadFirmwareSymbols(stripped.string()), FirmwareFileError);
+}
+
+// Generated sources far deeper than people write: read without running out of stack.
+TEST_F(FirmwareImages, TypesNestedThousandsDeep) {
+    constexpr int kTypedefs = 20000, kStructs = 5000, kStars = 2000;
+    const fs::path source = folder_->Path() / "deep.c";
+    {
+        std::ofstream out(source);
+        out << "typedef short t0;\n";
+        for (int i = 1; i < kTypedefs; ++i) out << "typedef t" << i - 1 << " t" << i << ";\n";
+        out << "t" << kTypedefs - 1 << " chained;\nstruct s0 { short leaf; };\n";
+        for (int i = 1; i < kStructs; ++i) out << "struct s" << i << " { int pad; struct s" << i - 1 << " in; };\n";
+        out << "struct s" << kStructs - 1 << " nested;\nshort " << std::string(kStars, '*') << " stars;\n";
+        out << "int main(void) { return 0; }\n";
+    }
+    Link(ONDRIX_HOST_C_COMPILER, "-O0 -g", Quoted(source.string()), "deep");
+    const FirmwareSymbols symbols = ReadFirmwareSymbols(Image("deep").string());
+    const auto nm = NmAddresses(Image("deep"));
+    const FirmwareVariable* chained = Find(symbols.variables, "chained");
+    ASSERT_NE(chained, nullptr);
+    EXPECT_EQ(chained->typeName, "t" + std::to_string(kTypedefs - 1));
+    EXPECT_EQ(chained->kind, VariableKind::SignedInteger);
+    EXPECT_EQ(chained->byteSize, 2u);
+    const FirmwareVariable* stars = Find(symbols.variables, "stars");
+    ASSERT_NE(stars, nullptr);
+    EXPECT_EQ(stars->kind, VariableKind::Pointer);
+    const FirmwareVariable* nested = Find(symbols.variables, "nested");
+    ASSERT_NE(nested, nullptr);
+    std::string deepest;
+    for (int i = 1; i < kStructs; ++i) deepest += ".in";
+    const PartLookup leaf = FindPart(symbols, *nested, deepest + ".leaf");
+    ASSERT_TRUE(leaf.part) << leaf.error;
+    EXPECT_EQ(*leaf.part->address, nm.at("nested") + 4u * (kStructs - 1));
+    EXPECT_EQ(leaf.part->typeName, "short int");
+}
+
 TEST_F(FirmwareImages, UnreadableFilesGiveAnErrorNamingThem) {
     std::ifstream imageFile(Image("c5"), std::ios::binary);
     const std::string image((std::istreambuf_iterator<char>(imageFile)), std::istreambuf_iterator<char>());
@@ -230,6 +364,15 @@ TEST_F(FirmwareImages, UnreadableFilesGiveAnErrorNamingThem) {
                            Source("motor_speed.c"))
                               .c_str()),
               0);
+
+    // Compressed debug information whose zlib stream is damaged past its header.
+    Link(ONDRIX_HOST_C_COMPILER, "-O0 -g -gz=zlib", Source("motor_control.c") + " " + Source("motor_speed.c"),
+         "compressed");
+    std::ifstream compressedFile(Image("compressed"), std::ios::binary);
+    std::string damaged((std::istreambuf_iterator<char>(compressedFile)), std::istreambuf_iterator<char>());
+    const auto [infoOffset, infoSize] = SectionPlace(Image("compressed"), ".debug_info");
+    ASSERT_GT(infoSize, 64u);
+    for (uint64_t at = infoOffset + 40; at < infoOffset + infoSize - 8; ++at) damaged[at] ^= 0x5a;
 
     struct Case {
         std::string name;
@@ -245,6 +388,7 @@ TEST_F(FirmwareImages, UnreadableFilesGiveAnErrorNamingThem) {
         {"half", image.substr(0, image.size() / 2), "truncated"},
         {"all_but_one_byte", image.substr(0, image.size() - 1), "truncated"},
         {"unit.o", std::nullopt, "not yet linked"},
+        {"damaged_compressed", damaged, "corrupt DWARF: cannot decompress"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -284,14 +428,14 @@ TEST_F(FirmwareImages, BigEndianImagesWhereACrossCompilerIsInstalled) {
     // the target's word size.
     const auto layout = [](const fs::path& file) {
         std::vector<std::string> rows;
-        const FirmwareSymbols symbols = ReadFirmwareSymbols(file.string());
+        const std::vector<FirmwareVariable> symbols = Paths(ReadFirmwareSymbols(file.string()));
         for (const char* root : {"motor", "controller", "word", "flags", "sample"}) {
             const FirmwareVariable* base = Find(symbols, root);
             if (base == nullptr || !base->address) {
                 ADD_FAILURE() << root << " is missing from " << file;
                 continue;
             }
-            for (const FirmwareVariable& v : symbols.variables) {
+            for (const FirmwareVariable& v : symbols) {
                 if (v.path.rfind(root, 0) != 0 || !v.address) continue;
                 rows.push_back(v.path + " +" + std::to_string(*v.address - *base->address) + " " +
                                std::to_string(v.byteSize) + " " + v.typeName + " " + VariableKindText(v.kind) + " " +

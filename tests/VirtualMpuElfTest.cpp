@@ -16,6 +16,7 @@
 #include "ChildProcess.h"
 #include "TemporaryFolder.h"
 #include "firmware/FirmwareSymbols.h"
+#include "firmware/VariableParts.h"
 #include "tools/mpu-sim/MemoryMap.h"
 
 namespace ondrix::mpusim {
@@ -188,9 +189,11 @@ TEST(VirtualMpuElfReading, BothCopiesReadTheSame) {
     if (arm.empty()) GTEST_SKIP() << "arm-none-eabi-gcc was not on PATH when the build was configured";
     const auto listing = [](const std::string& elf) {
         std::vector<std::string> lines;
-        for (const FirmwareVariable& v : ReadFirmwareSymbols(elf).variables)
+        ForEachPath(ReadFirmwareSymbols(elf), 64, [&lines](const FirmwareVariable& v) {
             lines.push_back(v.path + " " + std::to_string(v.address.value_or(0)) + " " + std::to_string(v.byteSize) +
                             " " + v.typeName + " " + VariableKindText(v.kind));
+            return true;
+        });
         return lines;
     };
     const std::vector<std::string> host = listing(ONDRIX_VIRTUAL_MPU_ELF);

@@ -10,9 +10,11 @@
 #include <QHeaderView>
 #include <QStringList>
 
+#include <algorithm>
 #include <utility>
 
 #include "acquisition/ChannelAddress.h"
+#include "firmware/VariableParts.h"
 #include "workbench/ControlHint.h"
 
 namespace ondrix {
@@ -21,9 +23,9 @@ namespace {
 
 constexpr int kWindowWidth = 560;
 constexpr int kWindowHeight = 480;
-// A filter with at most this many matches opens the aggregates holding them; more would make
-// the tree longer than anyone reads.
-constexpr size_t kExpandedMatches = 200;
+// A filter opens the rows holding its matches as long as the tree stays this short; longer
+// would be more than anyone reads.
+constexpr int kExpandedRows = 200;
 constexpr int kSettleMs = 300;
 const QColor kVanishedColour(Qt::red);
 const QColor kVanishedTextColour(Qt::black);  // 5.25:1 on the red
@@ -42,6 +44,12 @@ std::string FileStamp(const std::string& path) {
     if (stat(path.c_str(), &status) != 0) return {};
     return std::to_string(status.st_dev) + ':' + std::to_string(status.st_ino) + ':' + std::to_string(status.st_size) +
            ':' + std::to_string(status.st_mtim.tv_sec) + '.' + std::to_string(status.st_mtim.tv_nsec);
+}
+
+// What became of a channel's variable in the file read last.
+QString VanishedText(const std::string& name, const QString& file, const std::string& why) {
+    if (why.empty()) return QStringLiteral("%1 is no longer in %2").arg(QString::fromStdString(name), file);
+    return QStringLiteral("%1 in %2: %3").arg(QString::fromStdString(name), file, QString::fromStdString(why));
 }
 
 std::optional<uint32_t> BoxValue(const QLineEdit& box) {
@@ -69,81 +77,202 @@ std::string WidthWarning(const FirmwareVariable& variable) {
 void TVariableTreeModel::SetIndex(std::shared_ptr<const FirmwareVariableIndex> index) {
     beginResetModel();
     index_ = std::move(index);
-    Show(index_ ? index_->Filter("") : std::vector<size_t>{});
+    filter_ = index_ ? index_->Filter("") : VariableFilter{};
+    Rebuild();
     endResetModel();
 }
 
 size_t TVariableTreeModel::SetFilter(const std::string& text) {
     if (!index_) return 0;
-    const std::vector<size_t> matches = index_->Filter(text);
     beginResetModel();
-    Show(index_->WithAncestors(matches));
+    filter_ = index_->Filter(text);
+    Rebuild();
     endResetModel();
-    return matches.size();
+    return filter_.Blank() ? index_->Size() : filter_.Matches().size();
 }
 
-// Each shown entry's aggregate is shown too, so every entry has a row under its parent.
-void TVariableTreeModel::Show(const std::vector<size_t>& entries) {
-    const size_t count = index_ ? index_->Size() : 0;
-    const auto slotOf = [this](size_t entry) {
-        const size_t parent = index_->Parent(entry);
-        return parent == FirmwareVariableIndex::kNoParent ? 0 : parent + 1;
-    };
-    childStart_.assign(count + 2, 0);
-    rowInParent_.assign(count, kHidden);
-    children_.resize(entries.size());
-    for (size_t entry : entries) ++childStart_[slotOf(entry) + 1];
-    for (size_t slot = 1; slot < childStart_.size(); ++slot) childStart_[slot] += childStart_[slot - 1];
-    std::vector<uint32_t> next(childStart_.begin(), childStart_.end() - 1);
-    for (size_t entry : entries) {
-        const size_t slot = slotOf(entry);
-        children_[next[slot]] = static_cast<uint32_t>(entry);
-        rowInParent_[entry] = next[slot] - childStart_[slot];
-        ++next[slot];
+// The top level's rows are made at once: the view lays them all out anyway.
+void TVariableTreeModel::Rebuild() {
+    const std::vector<VariableFilter::Shown>& top = filter_.TopLevel();
+    topCount_ = top.size();
+    nodes_ = std::vector<Node>(topCount_);
+    for (size_t row = 0; row < topCount_; ++row) {
+        nodes_[row].row = static_cast<uint32_t>(row);
+        nodes_[row].part = top[row].variable;
+        nodes_[row].scope = top[row].scope;
+    }
+    children_ = {};
+    variables_ = {};
+}
+
+TVariableTreeModel::Children& TVariableTreeModel::ChildrenOf(uint32_t node) const {
+    if (nodes_[node].children == kNotYet) {
+        Children children;
+        if (!nodes_[node].more) {
+            children.parts = index_->PartsShown(filter_, VariableOf(node), nodes_[node].scope, kMaxRows);
+            children.rows =
+                children.parts.leading + children.parts.listed.size() + (children.parts.unlisted > 0 ? 1 : 0);
+        }
+        nodes_[node].children = static_cast<uint32_t>(children_.size());
+        children_.push_back(std::move(children));
+    }
+    return children_[nodes_[node].children];
+}
+
+uint32_t TVariableTreeModel::NodeAt(uint32_t parentNode, uint64_t row) const {
+    Children& children = ChildrenOf(parentNode);
+    if (children.nodes.empty()) children.nodes.assign(children.rows, kNotYet);
+    if (children.nodes[row] != kNotYet) return children.nodes[row];
+    const ShownParts& parts = children.parts;
+    Node node;
+    node.parent = parentNode;
+    node.row = static_cast<uint32_t>(row);
+    if (row < parts.leading) {
+        node.part = row;
+        node.scope = parts.override && parts.override->index == row ? parts.override->scope : parts.leadingScope;
+    } else if (row - parts.leading < parts.listed.size()) {
+        node.part = parts.listed[row - parts.leading].index;
+        node.scope = parts.listed[row - parts.leading].scope;
+    } else {
+        node.more = true;
+    }
+    children.nodes[row] = static_cast<uint32_t>(nodes_.size());
+    nodes_.push_back(node);
+    return children.nodes[row];
+}
+
+std::optional<uint64_t> TVariableTreeModel::RowOfPart(const Children& children, uint64_t part) const {
+    const ShownParts& parts = children.parts;
+    if (part < parts.leading) return part;
+    const auto listed =
+        std::lower_bound(parts.listed.begin(), parts.listed.end(), part,
+                         [](const ShownParts::Part& shown, uint64_t index) { return shown.index < index; });
+    if (listed == parts.listed.end() || listed->index != part) return std::nullopt;
+    return parts.leading + static_cast<uint64_t>(listed - parts.listed.begin());
+}
+
+FirmwareVariable TVariableTreeModel::VariableOf(uint32_t node) const {
+    const auto cached = variables_.find(node);
+    if (cached != variables_.end()) return cached->second;
+    const Node& shown = nodes_[node];
+    FirmwareVariable variable = shown.parent == kTop ? index_->Variable(shown.part)
+                                                     : Part(index_->Symbols(), VariableOf(shown.parent), shown.part);
+    if (variables_.size() >= kCachedVariables) variables_.clear();
+    variables_.emplace(node, variable);
+    return variable;
+}
+
+std::optional<FirmwareVariable> TVariableTreeModel::VariableAt(const QModelIndex& index) const {
+    if (!index_ || !index.isValid() || nodes_[NodeOf(index)].more) return std::nullopt;
+    return VariableOf(NodeOf(index));
+}
+
+QModelIndex TVariableTreeModel::IndexOf(const std::string& path) const {
+    if (!index_) return {};
+    const VariableLookup found = index_->Resolve(path);
+    if (!found.variable) return {};
+    const std::vector<VariableFilter::Shown>& top = filter_.TopLevel();
+    const auto head = std::lower_bound(top.begin(), top.end(), *found.head,
+                                       [](const VariableFilter::Shown& shown, size_t v) { return shown.variable < v; });
+    if (head == top.end() || head->variable != *found.head) return {};
+    auto node = static_cast<uint32_t>(head - top.begin());
+    for (;;) {
+        const FirmwareVariable shown = VariableOf(node);
+        if (shown.path == found.variable->path) return createIndex(static_cast<int>(nodes_[node].row), 0, node);
+        const std::optional<uint64_t> part = index_->PartToward(shown, found.variable->path);
+        const std::optional<uint64_t> row = part ? RowOfPart(ChildrenOf(node), *part) : std::nullopt;
+        if (!row) return {};
+        node = NodeAt(node, *row);
     }
 }
 
-size_t TVariableTreeModel::EntryAt(const QModelIndex& index) const {
-    return index.isValid() ? static_cast<size_t>(index.internalId() - 1) : FirmwareVariableIndex::kNoParent;
-}
-
-QModelIndex TVariableTreeModel::IndexOf(size_t entry) const {
-    if (!index_ || entry >= rowInParent_.size() || rowInParent_[entry] == kHidden) return {};
-    return createIndex(static_cast<int>(rowInParent_[entry]), 0, static_cast<quintptr>(entry + 1));
+bool TVariableTreeModel::LeadsToMatches(const QModelIndex& index) const {
+    if (!index_ || !index.isValid()) return false;
+    const Node& node = nodes_[NodeOf(index)];
+    return !node.more && (!node.scope.Everything() || node.scope.pathStep != FilterScope::kOffPath);
 }
 
 QModelIndex TVariableTreeModel::index(int row, int column, const QModelIndex& parent) const {
     if (!index_ || row < 0 || column < 0 || column >= ColumnCount || parent.column() > 0) return {};
-    const size_t slot = parent.isValid() ? static_cast<size_t>(parent.internalId()) : 0;
-    if (row >= ChildCount(slot)) return {};
-    return createIndex(row, column, static_cast<quintptr>(children_[childStart_[slot] + row] + 1));
+    if (!parent.isValid())
+        return static_cast<size_t>(row) < topCount_ ? createIndex(row, column, static_cast<quintptr>(row))
+                                                    : QModelIndex();
+    const uint32_t parentNode = NodeOf(parent);
+    if (static_cast<uint64_t>(row) >= ChildrenOf(parentNode).rows) return {};
+    return createIndex(row, column, static_cast<quintptr>(NodeAt(parentNode, static_cast<uint64_t>(row))));
 }
 
 QModelIndex TVariableTreeModel::parent(const QModelIndex& child) const {
     if (!index_ || !child.isValid()) return {};
-    const size_t parent = index_->Parent(EntryAt(child));
-    if (parent == FirmwareVariableIndex::kNoParent) return {};
-    return createIndex(static_cast<int>(rowInParent_[parent]), 0, static_cast<quintptr>(parent + 1));
+    const uint32_t parentNode = nodes_[NodeOf(child)].parent;
+    if (parentNode == kTop) return {};
+    return createIndex(static_cast<int>(nodes_[parentNode].row), 0, static_cast<quintptr>(parentNode));
 }
 
 int TVariableTreeModel::rowCount(const QModelIndex& parent) const {
     if (!index_ || parent.column() > 0) return 0;
-    return ChildCount(parent.isValid() ? static_cast<size_t>(parent.internalId()) : 0);
+    if (!parent.isValid()) return static_cast<int>(topCount_);
+    return static_cast<int>(ChildrenOf(NodeOf(parent)).rows);
+}
+
+// Asked for every row the view shows. Where the filter tells elements apart by index, what
+// lies below a row leading to matches is worked out when it is opened: looking at each element
+// of an array for every row in sight would hold the window up.
+bool TVariableTreeModel::hasChildren(const QModelIndex& parent) const {
+    if (!index_ || parent.column() > 0) return false;
+    if (!parent.isValid()) return topCount_ > 0;
+    const uint32_t id = NodeOf(parent);
+    const Node& node = nodes_[id];
+    if (node.more) return false;
+    if (node.scope.Everything() && node.scope.pathStep == FilterScope::kOffPath && node.children == kNotYet) {
+        if (node.parent == kTop) return PartCount(index_->Symbols(), index_->Variable(node.part)) > 0;
+        return PartCount(index_->Symbols(), VariableOf(id)) > 0;
+    }
+    if (node.children == kNotYet && filter_.IndexWords()) return true;
+    return ChildrenOf(id).rows > 0;
 }
 
 int TVariableTreeModel::columnCount(const QModelIndex&) const { return ColumnCount; }
 
+// The row standing for the parts past those shown: how many, and how to reach one.
+QVariant TVariableTreeModel::MoreData(uint32_t node, int column, int role) const {
+    const uint32_t parentNode = nodes_[node].parent;
+    const ShownParts& parts = ChildrenOf(parentNode).parts;
+    const FirmwareVariable whole = VariableOf(parentNode);
+    const uint64_t count = PartCount(index_->Symbols(), whole);
+    const bool elements = whole.kind == VariableKind::Array;
+    const QString example = QString::fromStdString(Part(index_->Symbols(), whole, count - parts.unlisted).path);
+    switch (role) {
+        case Qt::DisplayRole:
+            if (column != NameColumn) return {};
+            return QStringLiteral("%L1 more %2").arg(parts.unlisted).arg(elements ? "elements" : "members");
+        case Qt::ToolTipRole:
+            return QStringLiteral("%L1 more %2 not listed: type a path such as %3 into the filter to reach one")
+                .arg(parts.unlisted)
+                .arg(elements ? "elements" : "members", example);
+        case Qt::ForegroundRole:
+            return QBrush(QColor(Qt::gray));
+        default:
+            return {};
+    }
+}
+
 QVariant TVariableTreeModel::data(const QModelIndex& index, int role) const {
     if (!index_ || !index.isValid()) return {};
-    const size_t entry = EntryAt(index);
-    const FirmwareVariable& variable = index_->Variable(entry);
+    const uint32_t node = NodeOf(index);
+    if (nodes_[node].more) return MoreData(node, index.column(), role);
+    const FirmwareVariable variable = VariableOf(node);
     const std::string refusal = NotAssignableReason(variable);
     const std::string warning = WidthWarning(variable);
     switch (role) {
         case Qt::DisplayRole:
             switch (index.column()) {
-                case NameColumn:
-                    return QString::fromStdString(index_->LastComponent(entry));
+                case NameColumn: {
+                    if (nodes_[node].parent == kTop) return QString::fromStdString(variable.path);
+                    const size_t start = LastComponentStart(variable.path);
+                    return QString::fromStdString(
+                        variable.path.substr(variable.path[start] == '.' ? start + 1 : start));
+                }
                 case AddressColumn:
                     return variable.address ? HexAddress(*variable.address) : QString();
                 case SizeColumn:
@@ -179,18 +308,19 @@ QVariant TVariableTreeModel::headerData(int section, Qt::Orientation orientation
 
 Qt::ItemFlags TVariableTreeModel::flags(const QModelIndex& index) const {
     if (!index_ || !index.isValid()) return Qt::NoItemFlags;
+    if (nodes_[NodeOf(index)].more) return Qt::ItemIsEnabled;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (NotAssignableReason(index_->Variable(EntryAt(index))).empty()) flags |= Qt::ItemIsDragEnabled;
+    if (NotAssignableReason(VariableOf(NodeOf(index))).empty()) flags |= Qt::ItemIsDragEnabled;
     return flags;
 }
 
 QStringList TVariableTreeModel::mimeTypes() const { return {QString::fromLatin1(kVariableMimeType)}; }
 
 QMimeData* TVariableTreeModel::mimeData(const QModelIndexList& indexes) const {
-    if (!index_ || indexes.isEmpty()) return nullptr;
+    const std::optional<FirmwareVariable> variable = indexes.isEmpty() ? std::nullopt : VariableAt(indexes.front());
+    if (!variable) return nullptr;
     auto mime = std::make_unique<QMimeData>();
-    mime->setData(QString::fromLatin1(kVariableMimeType),
-                  QByteArray::fromStdString(index_->Variable(EntryAt(indexes.front())).path));
+    mime->setData(QString::fromLatin1(kVariableMimeType), QByteArray::fromStdString(variable->path));
     return mime.release();  // the view owns it
 }
 
@@ -203,7 +333,6 @@ struct TFirmwareForm::FileRead {
     bool unchanged = false;
     std::string stamp;
     std::shared_ptr<const FirmwareVariableIndex> index;
-    bool fromDebugInfo = false;
     std::string error;
 };
 
@@ -256,7 +385,8 @@ void TFirmwareForm::BuildLayout() {
     FilterBox.setPlaceholderText(QStringLiteral("Filter"));
     FilterBox.setClearButtonEnabled(true);
     SetHint(OpenButton, QStringLiteral("Open the firmware's ELF file"));
-    SetHint(FilterBox, QStringLiteral("Show the variables whose names hold every word typed"));
+    SetHint(FilterBox, QStringLiteral("Show the variables whose names, or their members' names, hold every word "
+                                      "typed; or type a path such as motor[12].speed"));
     SetHint(ChannelChoice, QStringLiteral("The channel a double-clicked variable goes on"));
     SetHint(Tree, QStringLiteral("Double click a variable, or drag it onto a channel, to watch it"));
     FileLabel.setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -341,9 +471,7 @@ void TFirmwareForm::ReadFile(bool whenChanged) {
                 return read;
             }
             try {
-                FirmwareSymbols symbols = ReadFirmwareSymbols(path);
-                read.fromDebugInfo = symbols.fromDebugInfo;
-                read.index = std::make_shared<const FirmwareVariableIndex>(std::move(symbols.variables));
+                read.index = std::make_shared<const FirmwareVariableIndex>(ReadFirmwareSymbols(path));
             } catch (const FirmwareFileError& error) {
                 read.error = error.what();
             }
@@ -365,10 +493,12 @@ void TFirmwareForm::FileReadDone(FileRead read) {
         return;
     }
     fileStamp_ = read.stamp;
-    Model.SetIndex(read.index);
+    ShowVariables(std::move(read.index));
+}
+
+void TFirmwareForm::ShowVariables(std::shared_ptr<const FirmwareVariableIndex> index) {
+    Model.SetIndex(std::move(index));
     FilterChanged();
-    if (!read.fromDebugInfo)
-        CountLabel.setText(CountLabel.text() + QStringLiteral(" (no debug information: names and sizes only)"));
     ResolveNames();
 }
 
@@ -400,44 +530,70 @@ void TFirmwareForm::SaveAssignments() {
 // ---- The tree ----------------------------------------------------------------------------
 
 void TFirmwareForm::FilterChanged() {
-    const std::string text = FilterBox.text().toStdString();
-    const size_t matches = Model.SetFilter(text);
-    if (!FilterBox.text().trimmed().isEmpty() && matches <= kExpandedMatches) Tree.expandAll();
+    const size_t matches = Model.SetFilter(FilterBox.text().toStdString());
+    ExpandMatches();
     ShowCount(matches);
+}
+
+// Breadth first, so that when the rows run out it is the deeper matches that stay closed.
+void TFirmwareForm::ExpandMatches() {
+    if (FilterBox.text().trimmed().isEmpty()) return;
+    const int top = Model.rowCount();
+    if (top > kExpandedRows) return;
+    int rows = top;
+    std::vector<QModelIndex> level;
+    for (int row = 0; row < top; ++row) level.push_back(Model.index(row, 0));
+    while (!level.empty()) {
+        std::vector<QModelIndex> next;
+        for (const QModelIndex& shown : level) {
+            if (!Model.LeadsToMatches(shown)) continue;
+            const int parts = Model.rowCount(shown);
+            if (rows + parts > kExpandedRows) continue;
+            rows += parts;
+            Tree.expand(shown);
+            for (int row = 0; row < parts; ++row) next.push_back(Model.index(row, 0, shown));
+        }
+        level = std::move(next);
+    }
 }
 
 void TFirmwareForm::ShowCount(size_t matches) {
     const FirmwareVariableIndex* index = Model.Index();
     const size_t all = index ? index->Size() : 0;
-    if (FilterBox.text().trimmed().isEmpty() || matches == all)
-        CountLabel.setText(QStringLiteral("%1 variables").arg(all));
-    else
-        CountLabel.setText(QStringLiteral("%1 of %2 variables match").arg(matches).arg(all));
+    QString text = FilterBox.text().trimmed().isEmpty() || matches == all
+                       ? QStringLiteral("%1 variables").arg(all)
+                       : QStringLiteral("%1 of %2 variables match").arg(matches).arg(all);
+    QStringList notes;
+    if (index) {
+        if (!index->Symbols().fromDebugInfo) text += QStringLiteral(" (no debug information: names and sizes only)");
+        for (const std::string& note : index->Symbols().notes) notes << QString::fromStdString(note);
+    }
+    // A note may name a long path: the line says there is one, its tool tip says what.
+    if (notes.size() == 1) text += QStringLiteral("; a note: point here to read it");
+    else if (notes.size() > 1) text += QStringLiteral("; %1 notes: point here to read them").arg(notes.size());
+    CountLabel.setText(text);
+    CountLabel.setToolTip(notes.join(QLatin1Char('\n')));
 }
 
 void TFirmwareForm::DoubleClicked(const QModelIndex& index) {
-    const size_t entry = Model.EntryAt(index);
-    if (entry == FirmwareVariableIndex::kNoParent) return;
-    if (!Assign(ChannelChoice.currentIndex(), entry)) {
-        const FirmwareVariable& variable = Model.Index()->Variable(entry);
-        CountLabel.setText(QString::fromStdString(variable.path + ": " + NotAssignableReason(variable)));
-    }
+    const std::optional<FirmwareVariable> variable = Model.VariableAt(index);
+    if (!variable) return;
+    if (!Assign(ChannelChoice.currentIndex(), *variable))
+        CountLabel.setText(QString::fromStdString(variable->path + ": " + NotAssignableReason(*variable)));
 }
 
 // ---- Channels ----------------------------------------------------------------------------
 
-std::optional<size_t> TFirmwareForm::AssignableEntry(const std::string& path) const {
+std::optional<FirmwareVariable> TFirmwareForm::AssignableVariable(const std::string& path) const {
     const FirmwareVariableIndex* index = Model.Index();
     if (!index) return std::nullopt;
-    const auto entry = index->Resolve(path);
-    if (!entry || !NotAssignableReason(index->Variable(*entry)).empty()) return std::nullopt;
-    return entry;
+    std::optional<FirmwareVariable> variable = index->Resolve(path).variable;
+    if (!variable || !NotAssignableReason(*variable).empty()) return std::nullopt;
+    return variable;
 }
 
-bool TFirmwareForm::Assign(int channel, size_t entry) {
-    const FirmwareVariableIndex* index = Model.Index();
-    if (!index || channel < 0 || channel >= kChannelCount || entry >= index->Size()) return false;
-    const FirmwareVariable& variable = index->Variable(entry);
+bool TFirmwareForm::Assign(int channel, const FirmwareVariable& variable) {
+    if (!Model.Index() || channel < 0 || channel >= kChannelCount) return false;
     if (!NotAssignableReason(variable).empty()) return false;
     const auto address = static_cast<uint32_t>(*variable.address);
     knownAddresses_[channel] = address;
@@ -453,8 +609,8 @@ bool TFirmwareForm::Assign(int channel, size_t entry) {
 }
 
 bool TFirmwareForm::AssignPath(int channel, const std::string& path) {
-    const auto entry = AssignableEntry(path);
-    return entry && Assign(channel, *entry);
+    const std::optional<FirmwareVariable> variable = AssignableVariable(path);
+    return variable && Assign(channel, *variable);
 }
 
 void TFirmwareForm::PutAddress(int channel, uint32_t address) {
@@ -473,14 +629,15 @@ void TFirmwareForm::ResolveNames() {
         const std::string& name = assignments_.variables[c];
         if (name.empty()) continue;
         const QString channelName = QStringLiteral("CH%1 %2").arg(c + 1).arg(QString::fromStdString(name));
-        const auto entry = AssignableEntry(name);
-        if (!entry) {
-            if (!vanished_[c]) notes << QStringLiteral("%1 is no longer in %2").arg(channelName, file);
-            SetVanished(c, true);
+        const VariableLookup found = index->Resolve(name);
+        const std::string why = found.variable ? NotAssignableReason(*found.variable) : found.error;
+        if (!found.variable || !why.empty()) {
+            if (!vanished_[c]) notes << VanishedText(name, file, why).prepend(QStringLiteral("CH%1 ").arg(c + 1));
+            SetVanished(c, true, why);
             continue;
         }
         SetVanished(c, false);
-        const auto address = static_cast<uint32_t>(*index->Variable(*entry).address);
+        const auto address = static_cast<uint32_t>(*found.variable->address);
         const std::optional<uint32_t> known = knownAddresses_[c];
         if (std::exchange(presetChannels_[c], false) && known != address) {
             // The address given for this run wins; ondrix.ini keeps the variable for later runs.
@@ -501,22 +658,21 @@ void TFirmwareForm::ResolveNames() {
     if (!notes.isEmpty() && host_.showStatus) host_.showStatus(notes.join(QStringLiteral("; ")));
 }
 
-void TFirmwareForm::SetVanished(int channel, bool vanished) {
-    if (vanished_[channel] == vanished) return;
-    vanished_[channel] = vanished;
+void TFirmwareForm::SetVanished(int channel, bool vanished, const std::string& why) {
     QLineEdit& title = host_.channels[channel]->Title;
     if (!vanished) {
+        if (!std::exchange(vanished_[channel], false)) return;
         title.setPalette(titlePalettes_[channel]);
         title.setToolTip(titleHints_[channel]);
         return;
     }
+    vanished_[channel] = true;
     QPalette marked = titlePalettes_[channel];
     marked.setColor(QPalette::Base, kVanishedColour);
     // The channel's shade is made for light boxes and all but vanishes on the red.
     marked.setColor(QPalette::Text, kVanishedTextColour);
     title.setPalette(marked);
-    title.setToolTip(QStringLiteral("%1 is no longer in %2")
-                         .arg(QString::fromStdString(assignments_.variables[channel]), FileNameOf(assignments_.elfPath)));
+    title.setToolTip(VanishedText(assignments_.variables[channel], FileNameOf(assignments_.elfPath), why));
 }
 
 // Typing another address means the channel is to show something else than its variable.
@@ -545,7 +701,7 @@ bool TFirmwareForm::eventFilter(QObject* watched, QEvent* event) {
             auto* drag = static_cast<QDragMoveEvent*>(event);
             const QMimeData* mime = drag->mimeData();
             if (!mime || !mime->hasFormat(QString::fromLatin1(kVariableMimeType))) return false;
-            if (!AssignableEntry(mime->data(QString::fromLatin1(kVariableMimeType)).toStdString())) return false;
+            if (!AssignableVariable(mime->data(QString::fromLatin1(kVariableMimeType)).toStdString())) return false;
             drag->acceptProposedAction();
             return true;
         }

@@ -38,6 +38,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "acquisition/ExtraSettings.h"
@@ -59,26 +60,39 @@ std::string NotAssignableReason(const FirmwareVariable& variable);
 // that is.
 std::string WidthWarning(const FirmwareVariable& variable);
 
-// The tree of the window: a FirmwareVariableIndex, filtered, with members and elements under
-// their aggregates. Rebuilt per filter from flat arrays, so a keystroke costs one pass over the
-// entries however many there are.
+// The tree of the window: the variables of a FirmwareVariableIndex, those matching a filter,
+// with their members and elements below them. A row's parts are made when the view asks for
+// them, so a keystroke costs a pass over the variables however large their types, and opening
+// an array makes its elements' rows only. Rows keep their identities (internal ids) until the
+// next filter or file.
 class TVariableTreeModel : public QAbstractItemModel {
 public:
     enum Column { NameColumn, AddressColumn, SizeColumn, TypeColumn, ColumnCount };
+    // An aggregate shows this many of its parts at most, then a row saying how many more there
+    // are and how to reach them: the view lays out every row of an open aggregate, and an array
+    // of a few billion elements must open as quickly as one of ten.
+    static constexpr uint64_t kMaxRows = 100000;
 
     void SetIndex(std::shared_ptr<const FirmwareVariableIndex> index);
     const FirmwareVariableIndex* Index() const { return index_.get(); }
-    // Shows the entries matching `text` with the aggregates holding them; returns the number of
-    // matches.
+    // Shows the variables matching `text` with the parts holding the matches; returns the
+    // number of variables that match (all of them for blank text).
     size_t SetFilter(const std::string& text);
-    // The entry shown at `index`; FirmwareVariableIndex::kNoParent for none.
-    size_t EntryAt(const QModelIndex& index) const;
-    // The place of a shown entry; invalid when the filter hides it.
-    QModelIndex IndexOf(size_t entry) const;
+    // The variable, member or element shown at `index`; none for the row of parts not shown.
+    std::optional<FirmwareVariable> VariableAt(const QModelIndex& index) const;
+    // The row showing `path`, made (with those above it) as the view would make them; invalid
+    // when the filter hides it.
+    QModelIndex IndexOf(const std::string& path) const;
+    // The row is shown because something below it matches the filter (rather than as a match
+    // itself): what the window opens when the matches are few.
+    bool LeadsToMatches(const QModelIndex& index) const;
+    // How many rows of parts the view has had made: what opening aggregates costs.
+    size_t RowsMade() const { return nodes_.size() - topCount_; }
 
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex& child) const override;
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
@@ -87,16 +101,45 @@ public:
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
 
 private:
-    static constexpr uint32_t kHidden = UINT32_MAX;
+    static constexpr uint32_t kTop = UINT32_MAX;
+    static constexpr uint32_t kNotYet = UINT32_MAX;
+    static constexpr size_t kCachedVariables = 4096;
 
-    void Show(const std::vector<size_t>& entries);
-    // Slot 0 holds the top level, slot e + 1 the parts of entry e.
-    int ChildCount(size_t slot) const { return static_cast<int>(childStart_[slot + 1] - childStart_[slot]); }
+    struct Node {
+        uint32_t parent = kTop;
+        uint32_t row = 0;
+        // The part's place in its whole; the variable's place in the index at the top level.
+        uint64_t part = 0;
+        FilterScope scope;
+        // The row saying how many parts are not shown.
+        bool more = false;
+        uint32_t children = kNotYet;  // in children_
+    };
+    struct Children {
+        ShownParts parts;
+        uint64_t rows = 0;
+        // The node of each row, once the view asked for it.
+        std::vector<uint32_t> nodes;
+    };
+
+    void Rebuild();
+    Children& ChildrenOf(uint32_t node) const;
+    uint32_t NodeAt(uint32_t parentNode, uint64_t row) const;
+    // The row of part `part` among the parts shown; none when it is not shown.
+    std::optional<uint64_t> RowOfPart(const Children& children, uint64_t part) const;
+    FirmwareVariable VariableOf(uint32_t node) const;
+    QVariant MoreData(uint32_t node, int column, int role) const;
+    uint32_t NodeOf(const QModelIndex& index) const { return static_cast<uint32_t>(index.internalId()); }
 
     std::shared_ptr<const FirmwareVariableIndex> index_;
-    std::vector<uint32_t> childStart_;
-    std::vector<uint32_t> children_;
-    std::vector<uint32_t> rowInParent_;  // kHidden for an entry not shown
+    VariableFilter filter_;
+    size_t topCount_ = 0;
+    // Made as the view asks, hence mutable: rows and their parts are what the model shows, not
+    // what it is.
+    mutable std::vector<Node> nodes_;
+    mutable std::vector<Children> children_;
+    // Variables of rows made lately: a painted row asks for each column and role in turn.
+    mutable std::unordered_map<uint32_t, FirmwareVariable> variables_;
 };
 
 // What the window needs of the main window.
@@ -129,9 +172,12 @@ public:
     void OpenClick();
     // Reads `path` as the firmware file; the channels keep their variables' names.
     void OpenFile(const std::string& path);
-    // Puts the entry on the channel (from 0). False when it cannot go on one.
-    bool Assign(int channel, size_t entry);
-    // The same for a variable named by its path, as a drop names it.
+    // Shows the variables of the file read (read on the file jobs' thread) and looks the
+    // channels' names up in it.
+    void ShowVariables(std::shared_ptr<const FirmwareVariableIndex> index);
+    // Puts the variable (or part of one) on the channel (from 0). False when it cannot go on one.
+    bool Assign(int channel, const FirmwareVariable& variable);
+    // The same for a variable named by its path, as a drop or ondrix.ini names it.
     bool AssignPath(int channel, const std::string& path);
 
     const FirmwareAssignments& Assignments() const { return assignments_; }
@@ -147,7 +193,8 @@ public:
     QLabel ChannelLabel;      // "Channel"
     QComboBox ChannelChoice;  // "CH1" .. "CH4": where a double click puts a variable
     QTreeView Tree;
-    QLabel CountLabel;  // how many variables there are, or match
+    // How many variables there are, or match; what could not be read, in its tool tip.
+    QLabel CountLabel;
 
 protected:
     // Drops of variables onto the channels' groups.
@@ -161,6 +208,8 @@ private:
     // Into the box as if typed, then taken as when the user leaves the box.
     void PutAddress(int channel, uint32_t address);
     void FilterChanged();
+    // Opens the rows leading to the filter's matches, as long as the tree stays short.
+    void ExpandMatches();
     void ShowCount(size_t matches);
     // Reads the file on the file jobs' thread; `whenChanged`: only when it differs from the
     // file read last (a watcher's report may concern another file of the folder).
@@ -169,10 +218,11 @@ private:
     void Watch();
     // Looks every channel's name up in the file read last.
     void ResolveNames();
-    void SetVanished(int channel, bool vanished);
+    // `why`: what the index says of the name, when more than that it is not there.
+    void SetVanished(int channel, bool vanished, const std::string& why = {});
     void AddressEdited(int channel);
     void SaveAssignments();
-    std::optional<size_t> AssignableEntry(const std::string& path) const;
+    std::optional<FirmwareVariable> AssignableVariable(const std::string& path) const;
     int ChannelOf(QObject* watched) const;
 
     TFileJobs& fileJobs_;

@@ -1,4 +1,5 @@
-// C++ globals: namespaces, a class's static member and an anonymous namespace.
+// C++ globals: namespaces, a class's static member, a member function's static and an anonymous
+// namespace.
 #include <cstdint>
 
 namespace drive {
@@ -13,12 +14,21 @@ Gains gains;
 class Pid {
 public:
     static std::int16_t instances;
+    int Step();
 };
 std::int16_t Pid::instances = 0;
+// A member function's own static, known as "drive::Pid::Step()::steps".
+int Pid::Step() {
+    static volatile std::uint32_t steps;
+    return static_cast<int>(++steps);
+}
 }  // namespace drive
 
 namespace {
 __attribute__((used)) int hidden;
 }
 
-int main() { return drive::loop::integral + drive::Pid::instances; }
+int main() {
+    drive::Pid pid;
+    return drive::loop::integral + drive::Pid::instances + pid.Step();
+}

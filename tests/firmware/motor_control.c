@@ -52,7 +52,12 @@ __thread int perThreadErrors;
 
 int motor_speed_sum(void);
 
+/* A static of the same name is in the other unit. */
+__attribute__((used)) static volatile int16_t errorCount;
+
 int main(void) {
-    int local = fileScopeCounter;
+    /* A function's own static: a fixed address, known as "main::calls". */
+    static volatile uint16_t calls;
+    int local = fileScopeCounter + ++calls + errorCount;
     return local + motor_speed_sum();
 }

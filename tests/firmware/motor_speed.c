@@ -13,6 +13,8 @@ struct Motor {
 
 extern struct Motor motor[3];
 
+__attribute__((used)) static volatile int32_t errorCount;
+
 int motor_speed_sum(void) {
     return motor[0].speed + motor[1].speed + motor[2].speed;
 }

@@ -1,9 +1,11 @@
 #include "CaptureVariables.h"
 
+#include <cctype>
 #include <optional>
 
 #include "CaptureRecorder.h"
 #include "firmware/FirmwareVariableIndex.h"
+#include "firmware/VariableParts.h"
 
 namespace ondrix {
 
@@ -43,20 +45,27 @@ std::string UnknownName(int channel, const std::string& name, const FirmwareVari
 
 VariableResolution ResolveVariableNames(CaptureOptions& options, const FirmwareSymbols& symbols) {
     VariableResolution resolution;
-    const FirmwareVariableIndex index(symbols.variables);
+    const FirmwareVariableIndex index(symbols);
     for (int c = 0; c < kChannelCount; ++c) {
         const std::string& name = options.variableNames[c];
         if (name.empty()) continue;
-        const std::optional<size_t> entry = index.Resolve(name);
-        if (!entry) {
-            if (options.channels[c].on) {  // hexadecimal digits, and no variable of that name
+        const VariableLookup found = index.Resolve(name);
+        if (!found.variable) {
+            if (found.error.empty() && options.channels[c].on) {  // hexadecimal digits, and no variable of that name
+                // A word that could be a name ("add") may be a typing error; digits cannot be.
+                if (!std::isdigit(static_cast<unsigned char>(name.front())))
+                    resolution.warnings.push_back("channel " + std::to_string(c + 1) +
+                                                  ": the firmware has no variable '" + name + "'; '" + name +
+                                                  "' is taken as the address " +
+                                                  AddressListing(options.channels[c].address));
                 options.variableNames[c].clear();
                 continue;
             }
-            resolution.error = UnknownName(c, name, index);
+            resolution.error = found.error.empty() ? UnknownName(c, name, index)
+                                                   : "--addr: channel " + std::to_string(c + 1) + ": " + found.error;
             return resolution;
         }
-        const FirmwareVariable* variable = &index.Variable(*entry);
+        const FirmwareVariable* variable = &*found.variable;
         if (!variable->address) {
             resolution.error = "--addr: channel " + std::to_string(c + 1) + ": '" + name + "' has no fixed address";
             return resolution;
@@ -73,11 +82,22 @@ VariableResolution ResolveVariableNames(CaptureOptions& options, const FirmwareS
     return resolution;
 }
 
-void WriteVariableList(const FirmwareSymbols& symbols, std::ostream& out) {
-    for (const FirmwareVariable& variable : symbols.variables) {
+void WriteVariableList(const FirmwareSymbols& symbols, std::ostream& out, std::ostream& errors) {
+    for (const std::string& note : symbols.notes) errors << "ondrix-capture: note: " << note << '\n';
+    // Named as the index names them, so that each line is what --addr takes: a static whose
+    // name is in several files with its file, 'motor.c'::errors.
+    const FirmwareVariableIndex index(symbols);
+    const auto write = [&out](const FirmwareVariable& variable) {
         out << variable.path << '\t' << (variable.address ? AddressListing(*variable.address) : "-") << '\t'
             << variable.byteSize << '\t' << variable.typeName << '\t' << VariableKindText(variable.kind) << '\n';
-    }
+        return static_cast<bool>(out);
+    };
+    const auto cut = [&errors](const FirmwareVariable& whole) {
+        errors << "ondrix-capture: note: the parts of '" << whole.path << "' are " << kListedDepth
+               << " levels deep and not listed; --addr still reaches them by their path\n";
+    };
+    for (size_t v = 0; v < index.Size(); ++v)
+        if (!ForEachPathOf(index.Symbols(), index.Variable(v), kListedDepth, write, cut)) return;
 }
 
 int ResolveFirmwareNames(CaptureOptions& options, std::ostream& errors) {
@@ -100,7 +120,7 @@ int ResolveFirmwareNames(CaptureOptions& options, std::ostream& errors) {
 
 int ListFirmwareVariables(const std::string& elfPath, std::ostream& out, std::ostream& errors) {
     try {
-        WriteVariableList(ReadFirmwareSymbols(elfPath), out);
+        WriteVariableList(ReadFirmwareSymbols(elfPath), out, errors);
     } catch (const FirmwareFileError& error) {
         errors << "ondrix-capture: " << error.what() << '\n';
         return kCaptureFailed;

@@ -31,8 +31,14 @@ int ResolveFirmwareNames(CaptureOptions& options, std::ostream& errors);
 // --elf FIRMWARE --list: kCaptureDone, or kCaptureFailed when the firmware cannot be read.
 int ListFirmwareVariables(const std::string& elfPath, std::ostream& out, std::ostream& errors);
 
-// One line per variable: path, address ("0x" and 8 hex digits, "-" without a fixed one), byte
-// size, type name and kind, tab-separated.
-void WriteVariableList(const FirmwareSymbols& symbols, std::ostream& out);
+// How deep --list goes below each variable. A type nested deeper than any source nests its
+// structs (only generated code does) would otherwise list paths whose length grows with each
+// level; beyond it the list says where it stopped, and --addr resolves any depth.
+constexpr int kListedDepth = 64;
+
+// One line per variable and per member and element of each, at any index: path, address ("0x"
+// and 8 hex digits, "-" without a fixed one), byte size, type name and kind, tab-separated.
+// Notes on what could not be read, and where the list stops short, go to `errors`.
+void WriteVariableList(const FirmwareSymbols& symbols, std::ostream& out, std::ostream& errors);
 
 }  // namespace ondrix
