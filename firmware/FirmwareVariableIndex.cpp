@@ -143,20 +143,10 @@ size_t BoundedDistance(std::string_view a, std::string_view b, size_t limit) {
     return previous[b.size()];
 }
 
-const FirmwareType* TypeOf(const FirmwareSymbols& symbols, TypeRef type) {
-    return type < symbols.types.size() ? &symbols.types[type] : nullptr;
-}
-
-bool IsArray(const FirmwareType& type) { return type.kind == VariableKind::Array && type.element != kNoType; }
-
-bool IsAggregate(const FirmwareType& type) {
-    return !IsArray(type) && (type.kind == VariableKind::Struct || type.kind == VariableKind::Union);
-}
-
 bool HasParts(const FirmwareSymbols& symbols, TypeRef ref) {
-    const FirmwareType* type = TypeOf(symbols, ref);
+    const FirmwareType* type = TypeAt(symbols, ref);
     if (!type) return false;
-    return IsArray(*type) ? type->count > 0 : IsAggregate(*type) && !type->members.empty();
+    return IsArrayType(*type) ? type->count > 0 : IsAggregateType(*type) && !type->members.empty();
 }
 
 std::string Where(const FirmwareVariable& variable) {
@@ -361,8 +351,8 @@ std::vector<std::string> FirmwareVariableIndex::ClosestNames(const std::string& 
             std::vector<FirmwareVariable> next;
             for (const FirmwareVariable& whole : level) {
                 const uint64_t parts = PartCount(symbols_, whole);
-                const FirmwareType* type = TypeOf(symbols_, whole.type);
-                const uint64_t shown = type && IsArray(*type) ? std::min<uint64_t>(parts, 1) : parts;
+                const FirmwareType* type = TypeAt(symbols_, whole.type);
+                const uint64_t shown = type && IsArrayType(*type) ? std::min<uint64_t>(parts, 1) : parts;
                 for (uint64_t part = 0; part < shown && listed < kMaxSuggestedParts; ++part, ++listed) {
                     next.push_back(Part(symbols_, whole, part));
                     consider(Lower(next.back().path), next.back().path);
@@ -421,7 +411,7 @@ void FirmwareVariableIndex::ListMemberPaths() {
                 if (HasParts(symbols_, type)) pending.push_back({id, type});
             };
             const FirmwareType& type = symbols_.types[ref];
-            if (IsArray(type)) {
+            if (IsArrayType(type)) {
                 add(std::string("[") + kAnyIndex + "]", 0, type.element);
             } else {
                 for (size_t m = 0; m < type.members.size() && !full; ++m) {
@@ -550,7 +540,7 @@ void FirmwareVariableIndex::MatchingParts(const VariableFilter& filter, const Fi
         return rest;
     };
 
-    if (IsArray(symbols_.types[shown.type])) {
+    if (IsArrayType(symbols_.types[shown.type])) {
         if (children == 0 || below.empty()) return;
         const uint32_t element = first;
         const FilterScope belowElement{scope.match, element, FilterScope::kOffPath};

@@ -7,22 +7,15 @@
 namespace ondrix {
 namespace {
 
-const FirmwareType* TypeOf(const FirmwareSymbols& symbols, const FirmwareVariable& variable) {
-    if (variable.type == kNoType || variable.type >= symbols.types.size()) return nullptr;
-    return &symbols.types[variable.type];
-}
-
-bool IsArray(const FirmwareType& type) { return type.kind == VariableKind::Array && type.element != kNoType; }
-
 void Describe(const FirmwareSymbols& symbols, TypeRef ref, FirmwareVariable& part) {
-    if (ref == kNoType || ref >= symbols.types.size()) {
+    const FirmwareType* type = TypeAt(symbols, ref);
+    if (!type) {
         part.typeName = "?";
         return;
     }
-    const FirmwareType& type = symbols.types[ref];
-    part.typeName = type.name;
-    part.kind = type.kind;
-    part.byteSize = type.byteSize;
+    part.typeName = type->name;
+    part.kind = type->kind;
+    part.byteSize = type->byteSize;
     part.type = ref;
 }
 
@@ -60,33 +53,43 @@ std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
 }  // namespace
 
+const FirmwareType* TypeAt(const FirmwareSymbols& symbols, TypeRef ref) {
+    return ref < symbols.types.size() ? &symbols.types[ref] : nullptr;
+}
+
+bool IsArrayType(const FirmwareType& type) { return type.kind == VariableKind::Array && type.element != kNoType; }
+
+bool IsAggregateType(const FirmwareType& type) {
+    return !IsArrayType(type) && (type.kind == VariableKind::Struct || type.kind == VariableKind::Union);
+}
+
 uint64_t PartCount(const FirmwareSymbols& symbols, const FirmwareVariable& whole) {
-    const FirmwareType* type = TypeOf(symbols, whole);
+    const FirmwareType* type = TypeAt(symbols, whole.type);
     if (!type || whole.kind == VariableKind::BitField) return 0;
-    if (IsArray(*type)) return type->count;
-    if (type->kind == VariableKind::Struct || type->kind == VariableKind::Union) return type->members.size();
+    if (IsArrayType(*type)) return type->count;
+    if (IsAggregateType(*type)) return type->members.size();
     return 0;
 }
 
 FirmwareVariable Part(const FirmwareSymbols& symbols, const FirmwareVariable& whole, uint64_t index) {
-    const FirmwareType& type = *TypeOf(symbols, whole);
-    if (IsArray(type)) return ElementPart(symbols, whole, type, index);
+    const FirmwareType& type = *TypeAt(symbols, whole.type);
+    if (IsArrayType(type)) return ElementPart(symbols, whole, type, index);
     return MemberPart(symbols, whole, type.members[index]);
 }
 
 PartStep FirstStep(const FirmwareSymbols& symbols, const FirmwareVariable& whole, std::string_view suffix) {
-    const FirmwareType* type = whole.kind == VariableKind::BitField ? nullptr : TypeOf(symbols, whole);
+    const FirmwareType* type = whole.kind == VariableKind::BitField ? nullptr : TypeAt(symbols, whole.type);
     if (!suffix.empty() && suffix[0] == '.') {
         const size_t end = std::min(suffix.find_first_of(".[", 1), suffix.size());
         const std::string_view name = suffix.substr(1, end - 1);
-        if (!type || (type->kind != VariableKind::Struct && type->kind != VariableKind::Union) || IsArray(*type))
+        if (!type || !IsAggregateType(*type))
             return {std::nullopt, 0, Quoted(whole.path) + " has no members"};
         for (size_t member = 0; member < type->members.size(); ++member)
             if (type->members[member].name == name) return {member, end, {}};
         return {std::nullopt, 0, Quoted(whole.path) + " has no member " + Quoted(std::string(name))};
     }
     if (!suffix.empty() && suffix[0] == '[') {
-        if (!type || !IsArray(*type)) return {std::nullopt, 0, Quoted(whole.path) + " is not an array"};
+        if (!type || !IsArrayType(*type)) return {std::nullopt, 0, Quoted(whole.path) + " is not an array"};
         const size_t close = suffix.find(']');
         uint64_t index = 0;
         const char* first = suffix.data() + 1;

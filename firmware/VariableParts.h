@@ -13,6 +13,13 @@
 
 namespace ondrix {
 
+// The type `ref` names; nullptr for kNoType (or a reference past the table, from a damaged file).
+const FirmwareType* TypeAt(const FirmwareSymbols& symbols, TypeRef ref);
+// Whose parts are elements: an array with an element type.
+bool IsArrayType(const FirmwareType& type);
+// Whose parts are members: a struct, class or union.
+bool IsAggregateType(const FirmwareType& type);
+
 // How many members or elements `whole` has: 0 for a variable that is no aggregate (or an array
 // whose bound the source leaves open).
 uint64_t PartCount(const FirmwareSymbols& symbols, const FirmwareVariable& whole);
